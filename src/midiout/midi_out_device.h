@@ -1,0 +1,42 @@
+#pragma once
+// One MIDI output: an external port, one input of the built-in synthesizer, or a recorder.
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace velvasto {
+
+// A System Exclusive message handed to a device. The sender owns it and keeps it (and the bytes
+// it refers to) alive until `done` is set; the device sets it once it no longer needs the bytes.
+struct LongMessage {
+  std::span<const std::uint8_t> data;
+  std::atomic<bool> done{false};
+};
+
+class MidiOutDevice {
+ public:
+  virtual ~MidiOutDevice() = default;
+
+  // The name the device is listed and remembered by.
+  virtual const std::string& Name() const = 0;
+
+  // Open and Close throw CMMSystemErrMessage (mmerr::kOpen, mmerr::kClose) on failure.
+  virtual void Open() = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+
+  // Every send carries the song time (µs) of the record it comes from. External ports send at
+  // once; the synthesizer, when rendering, renders audio up to that time first.
+  // A short message is status | data1 << 8 | data2 << 16. Throws CMMSystemErrMessage(mmerr::kShortMsg).
+  virtual void SendShort(std::uint32_t message, std::uint64_t timeUs) = 0;
+  // Starts sending `message`; completion is signalled through message.done. Throws
+  // CMMSystemErrMessage(mmerr::kLongMsg) when the device refuses it.
+  virtual void SendLong(LongMessage& message, std::uint64_t timeUs) = 0;
+  // Silences the device: every sounding note off, controllers to their defaults. Throws
+  // CMMSystemErrMessage(mmerr::kReset).
+  virtual void Reset() = 0;
+};
+
+}  // namespace velvasto
