@@ -34,8 +34,9 @@ class MidiOutDevice {
   // Starts sending `message`; completion is signalled through message.done. Throws
   // CMMSystemErrMessage(mmerr::kLongMsg) when the device refuses it.
   virtual void SendLong(LongMessage& message, std::uint64_t timeUs) = 0;
-  // Silences the device: every sounding note off, controllers to their defaults. Throws
-  // CMMSystemErrMessage(mmerr::kReset).
+  // Silences the device: every sounding note off, controllers to their defaults. Like a reset of
+  // a real port it also returns every long message still in flight: their `done` is set when
+  // Reset returns. Throws CMMSystemErrMessage(mmerr::kReset).
   virtual void Reset() = 0;
 };
 

@@ -1,0 +1,73 @@
+#pragma once
+// An output that writes what it is sent, one line each, in the form of event_line.h, stamped
+// with the song time the sender gave. Used by tests, and by the command line to record a song's
+// output instead of playing it.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "midiout/midi_out_device.h"
+#include "song/stream_event.h"
+
+namespace velvasto {
+
+// Where recorded lines go. Both ports of a song may record into one sink; lines are written
+// whole, in the order they are sent.
+class RecordSink {
+ public:
+  // Writes to `out`, which the caller keeps alive for the sink's lifetime.
+  explicit RecordSink(std::ostream& out);
+  // Creates (or truncates) `file`. Throws CSystemErrMessage when it cannot be opened.
+  explicit RecordSink(const std::filesystem::path& file);
+  RecordSink(const RecordSink&) = delete;
+  RecordSink& operator=(const RecordSink&) = delete;
+
+  void WriteLine(std::string_view line);
+
+ private:
+  std::mutex mutex_;
+  std::ofstream file_;
+  std::ostream& out_;
+};
+
+class RecordingDevice final : public MidiOutDevice {
+ public:
+  // `port` is the letter written on each line.
+  RecordingDevice(std::string name, PortId port, std::shared_ptr<RecordSink> sink);
+  ~RecordingDevice() override;
+
+  const std::string& Name() const override { return name_; }
+  void Open() override;
+  void Close() override;
+  bool IsOpen() const override { return open_; }
+  // Sends to a closed recorder fail as they would on a closed device.
+  void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
+  void SendLong(LongMessage& message, std::uint64_t timeUs) override;
+  // Completes every long message still in flight.
+  void Reset() override;
+
+  // By default a long message is done as soon as it is recorded. When held, it stays in flight
+  // (its `done` unset) until CompleteLongMessages or Reset, like a slow device.
+  void HoldLongMessages(bool hold);
+  void CompleteLongMessages();
+  int ResetCount() const;
+
+ private:
+  std::string name_;
+  PortId port_;
+  std::shared_ptr<RecordSink> sink_;
+  bool open_ = false;
+  mutable std::mutex mutex_;
+  bool hold_ = false;
+  std::vector<LongMessage*> inFlight_;
+  int resetCount_ = 0;
+};
+
+}  // namespace velvasto
