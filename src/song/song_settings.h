@@ -7,6 +7,8 @@
 
 namespace velvasto {
 
+struct SettingsBlock;
+
 struct SongSettings {
   // Output ports the song uses: 1 (port A only) or 2.
   int portCount = 1;
@@ -29,5 +31,8 @@ struct SongSettings {
   int gsdPort = 1;
   int gsd2Port = 0;
 };
+
+// The song settings of a single song: the block's values and the number of ports in use.
+SongSettings MakeSongSettings(const SettingsBlock& block, int portCount);
 
 }  // namespace velvasto
