@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/handover_message.h"
+#include "app/local_socket.h"
+#include "app/single_instance.h"
+#include "support/smf_builder.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace velvasto {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Collects the requests a running instance takes.
+class Inbox {
+ public:
+  CSingleInstance::RequestHandler Handler() {
+    return [this](OpenRequest request) {
+      const std::lock_guard lock(mutex_);
+      requests_.push_back(std::move(request));
+      arrived_.notify_all();
+    };
+  }
+  std::vector<OpenRequest> Requests() {
+    const std::lock_guard lock(mutex_);
+    return requests_;
+  }
+  // Waits (at most ten seconds) until `count` requests are in.
+  bool WaitFor(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    return arrived_.wait_for(lock, 10s, [&] { return requests_.size() >= count; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<OpenRequest> requests_;
+};
+
+// Runs the helper program (a second start) with `arguments` and returns its exit status.
+int RunSecondStart(const std::filesystem::path& folder, const std::vector<std::string>& arguments) {
+  std::vector<std::string> all{VELVASTO_HANDOVER_HELPER, folder.string()};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (auto& argument : all) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// A raw connection to the running instance, for feeding it bytes a real instance never sends.
+UniqueFd RawConnection(const std::filesystem::path& folder) { return ConnectLocal(folder / "velvasto.sock"); }
+
+void Send(const UniqueFd& connection, const std::vector<std::uint8_t>& bytes) {
+  ASSERT_TRUE(WriteAll(connection.Get(), bytes, std::chrono::steady_clock::now() + 5s));
+}
+
+OpenRequest RequestFor(std::filesystem::path path) {
+  OpenRequest request;
+  request.paths.push_back(std::move(path));
+  return request;
+}
+
+TEST(SingleInstanceTest, ASecondProcessHandsItsModesAndPathsToTheFirst) {
+  test::TempDir folder;
+  const auto song = folder.Write("song one.mid", test::SmfBuilder(0, 96).Build());
+  const auto list = folder.Write("リスト.mlt", "[Velvasto List File Version 3.0]\r\n");
+  const auto text = folder.Write("readme.txt", "not a song");
+  Inbox inbox;
+  CSingleInstance first(folder.Path());
+  ASSERT_TRUE(first.IsPrimary());
+  first.Listen(inbox.Handler());
+
+  EXPECT_EQ(RunSecondStart(folder.Path(), {"/p3", song.string(), "-L", text.string(), list.string(), "/D2"}), 0);
+  const auto requests = inbox.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].playMode, 2);
+  EXPECT_EQ(requests[0].singleRepeat, 1);
+  EXPECT_EQ(requests[0].dropMode, 1);
+  EXPECT_EQ(requests[0].paths, (std::vector<std::filesystem::path>{song, list}));
+
+  // Without arguments the second start only asks the first to come to the front.
+  EXPECT_EQ(RunSecondStart(folder.Path(), {}), 0);
+  ASSERT_EQ(inbox.Requests().size(), 2u);
+  EXPECT_EQ(inbox.Requests()[1], OpenRequest{});
+
+  // A command-line error ends the second start before it hands anything over.
+  EXPECT_EQ(RunSecondStart(folder.Path(), {"/L", "/l"}), 1);
+  EXPECT_EQ(inbox.Requests().size(), 2u);
+}
+
+TEST(SingleInstanceTest, TheLockIsFreeAgainOnceTheFirstInstanceEnds) {
+  test::TempDir folder;
+  EXPECT_EQ(RunSecondStart(folder.Path(), {}), 3);
+  {
+    CSingleInstance first(folder.Path());
+    ASSERT_TRUE(first.IsPrimary());
+    first.Listen([](OpenRequest) {});
+    EXPECT_EQ(RunSecondStart(folder.Path(), {}), 0);
+    CSingleInstance second(folder.Path());
+    EXPECT_FALSE(second.IsPrimary());
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "velvasto.sock"));
+  CSingleInstance again(folder.Path());
+  EXPECT_TRUE(again.IsPrimary());
+}
+
+TEST(SingleInstanceTest, ARequestSentBeforeTheFirstListensIsTakenWhenItDoes) {
+  test::TempDir folder;
+  Inbox inbox;
+  CSingleInstance first(folder.Path());
+  CSingleInstance second(folder.Path(), HandOverTimeouts{2000ms, 50ms});
+  EXPECT_FALSE(second.HandOver(RequestFor("/early.mid")));  // no answer in time
+  first.Listen(inbox.Handler());
+  ASSERT_TRUE(inbox.WaitFor(1));
+  EXPECT_EQ(inbox.Requests()[0].paths.front(), "/early.mid");
+}
+
+TEST(SingleInstanceTest, AStaleSocketOfACrashedInstanceIsReplaced) {
+  test::TempDir folder;
+  {
+    // A socket file that nobody listens on, as a killed instance leaves it.
+    const UniqueFd stale = ListenLocal(folder.Path() / "velvasto.sock");
+    ASSERT_TRUE(stale.Valid());
+  }
+  ASSERT_TRUE(std::filesystem::exists(folder.Path() / "velvasto.sock"));
+  Inbox inbox;
+  CSingleInstance first(folder.Path());
+  ASSERT_TRUE(first.IsPrimary());
+  first.Listen(inbox.Handler());
+  CSingleInstance second(folder.Path());
+  EXPECT_TRUE(second.HandOver(RequestFor("/after-crash.mid")));
+  EXPECT_EQ(inbox.Requests().size(), 1u);
+}
+
+TEST(SingleInstanceTest, MalformedTruncatedAndOversizedRequestsAreIgnored) {
+  test::TempDir folder;
+  Inbox inbox;
+  // A long peer time-out: the instance must drop these because of what they say, not by waiting.
+  CSingleInstance first(folder.Path(), HandOverTimeouts{60s, 5s});
+  first.Listen(inbox.Handler());
+
+  const UniqueFd wrongMagic = RawConnection(folder.Path());
+  Send(wrongMagic, {'X', 'L', 'V', 'O', 1, 0, 0, 0, 16, 0, 0, 0});
+  const UniqueFd oversized = RawConnection(folder.Path());
+  Send(oversized, {'V', 'L', 'V', 'O', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F});
+  const UniqueFd badBody = RawConnection(folder.Path());
+  Send(badBody, {'V', 'L', 'V', 'O', 1, 0, 0, 0, 20, 0, 0, 0,  // body of 20 bytes
+                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0,  // modes 0, count 2
+                 0, 0, 0, 0});                                    // a path of length 0
+  {
+    // A truncated request: half a header, then the peer goes away.
+    const UniqueFd truncated = RawConnection(folder.Path());
+    Send(truncated, {'V', 'L', 'V', 'O', 1, 0});
+  }
+
+  CSingleInstance second(folder.Path());
+  EXPECT_TRUE(second.HandOver(RequestFor("/good.mid")));
+  const auto requests = inbox.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].paths.front(), "/good.mid");
+}
+
+TEST(SingleInstanceTest, APeerThatSaysNothingIsDroppedAfterTheTimeOut) {
+  test::TempDir folder;
+  Inbox inbox;
+  CSingleInstance first(folder.Path(), HandOverTimeouts{50ms, 5s});
+  first.Listen(inbox.Handler());
+  const UniqueFd silent = RawConnection(folder.Path());
+  ASSERT_TRUE(silent.Valid());
+  const UniqueFd halfHeader = RawConnection(folder.Path());
+  Send(halfHeader, {'V', 'L', 'V'});
+
+  CSingleInstance second(folder.Path());
+  EXPECT_TRUE(second.HandOver(RequestFor("/patient.mid")));
+  EXPECT_EQ(inbox.Requests().size(), 1u);
+}
+
+TEST(SingleInstanceTest, EndingWhileAPeerHoldsAConnectionDoesNotWaitForIt) {
+  test::TempDir folder;
+  auto first = std::make_unique<CSingleInstance>(folder.Path(), HandOverTimeouts{std::chrono::hours(1), 5s});
+  first->Listen([](OpenRequest) {});
+  const UniqueFd silent = RawConnection(folder.Path());
+  Send(silent, {'V', 'L', 'V', 'O'});
+  first.reset();  // would hang for an hour if the listener waited for the peer
+  EXPECT_TRUE(CSingleInstance(folder.Path()).IsPrimary());
+}
+
+TEST(SingleInstanceTest, AHandlerThatThrowsDoesNotStopTheListener) {
+  test::TempDir folder;
+  int calls = 0;
+  CSingleInstance first(folder.Path());
+  first.Listen([&](OpenRequest) {
+    if (++calls == 1) throw std::runtime_error("first request fails");
+  });
+  EXPECT_TRUE(CSingleInstance(folder.Path()).HandOver(RequestFor("/one.mid")));
+  EXPECT_TRUE(CSingleInstance(folder.Path()).HandOver(RequestFor("/two.mid")));
+  EXPECT_EQ(calls, 2);
+}
+
+}  // namespace
+}  // namespace velvasto
