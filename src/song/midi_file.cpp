@@ -1,0 +1,116 @@
+#include "song/midi_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "core/errors.h"
+#include "core/file_type.h"
+#include "core/map_scan.h"
+
+namespace velvasto {
+
+namespace {
+
+// Larger files are refused as out of memory rather than read: no song comes near this size,
+// and the table could not hold its events anyway.
+constexpr long kMaxFileSize = 1L << 30;
+
+using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
+
+std::vector<std::uint8_t> ReadWholeFile(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) throw CSystemErrMessage(errno);
+  const long size = std::ftell(file);
+  if (size < 0) throw CSystemErrMessage(errno);
+  if (size > kMaxFileSize) throw CErrMessage(errc::kOutOfMemory);
+  std::rewind(file);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    if (std::ferror(file)) throw CSystemErrMessage(errno);
+    throw CErrMessage(errc::kBadFileFormat);  // the file shrank while it was read
+  }
+  return bytes;
+}
+
+}  // namespace
+
+CMIDIFile::CMIDIFile(SongSettings settings) : CMIDIStream(std::move(settings)) {}
+
+CMIDIFile::~CMIDIFile() = default;
+
+bool CMIDIFile::Load(const std::filesystem::path& path) {
+  FilePtr file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw CSystemErrMessage(errno);
+  SmfWrapper wrapper;
+  if (!IsStandardMidiFile(file.get(), &wrapper)) return false;
+  if (loaded_) throw CErrMessage(errc::kAlreadyLoaded);
+  riff_ = wrapper.riff;
+  macBinary_ = wrapper.macBinary;
+  try {
+    LoadImage(ReadWholeFile(file.get()), static_cast<std::size_t>(wrapper.offset), path);
+  } catch (const std::bad_alloc&) {
+    throw CErrMessage(errc::kOutOfMemory);
+  } catch (const std::length_error&) {
+    throw CErrMessage(errc::kOutOfMemory);
+  }
+  return true;
+}
+
+bool CMIDIFile::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::filesystem::path& path) {
+  // The same wrapper test as for a file on disk, run on the bytes.
+  if (bytes.empty()) return false;
+  FilePtr file(fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb"), &std::fclose);
+  if (!file) throw CSystemErrMessage(errno);
+  SmfWrapper wrapper;
+  if (!IsStandardMidiFile(file.get(), &wrapper)) return false;
+  if (loaded_) throw CErrMessage(errc::kAlreadyLoaded);
+  riff_ = wrapper.riff;
+  macBinary_ = wrapper.macBinary;
+  try {
+    LoadImage(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), static_cast<std::size_t>(wrapper.offset),
+              path);
+  } catch (const std::bad_alloc&) {
+    throw CErrMessage(errc::kOutOfMemory);
+  } catch (const std::length_error&) {
+    throw CErrMessage(errc::kOutOfMemory);
+  }
+  return true;
+}
+
+void CMIDIFile::LoadImage(std::vector<std::uint8_t> image, std::size_t headerOffset,
+                          const std::filesystem::path& path) {
+  const SongSettings& settings = Settings();
+  if (settings.mapMode == 1 && !path.empty()) {
+    const std::uint32_t map = MapScan(path.string(), settings.sc55Scan, settings.sc88Scan, settings.sc88ProScan);
+    if (map != 0) SetFileMap(map);
+  }
+  image_ = std::move(image);
+  layout_ = ParseSmfChunks(image_, headerOffset);
+  // Read once, so that both passes see the same settings.
+  if (!path.empty()) trackSettings_ = ReadTrackSettingsFile(path);
+  loaded_ = true;
+  BuildTable();
+}
+
+int CMIDIFile::TrackCount() const {
+  if (!loaded_) throw CErrMessage(errc::kNotLoaded);
+  return static_cast<int>(layout_.tracks.size());
+}
+
+SongInfo CMIDIFile::Info() const {
+  SongInfo info;
+  info.kind = SongKind::Smf;
+  info.subtype = static_cast<std::int32_t>(layout_.format);
+  info.riff = riff_;
+  info.macBinary = macBinary_;
+  info.trackCount = static_cast<std::int32_t>(layout_.tracks.size());
+  info.timeBase = layout_.division;
+  info.title = title_;
+  info.playTimeUs = endTime_ - SongStartTime();
+  info.mapResult = MapLsb();
+  return info;
+}
+
+}  // namespace velvasto

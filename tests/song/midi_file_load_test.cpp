@@ -1,0 +1,215 @@
+// Loading a Standard MIDI File: wrappers, header and chunk checks and their messages.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/errors.h"
+#include "song/midi_file.h"
+#include "support/event_text.h"
+#include "support/smf_builder.h"
+#include "support/temp_dir.h"
+
+namespace velvasto {
+namespace {
+
+using test::Bytes;
+using ::testing::ElementsAre;
+
+constexpr const char* kBadFormat = "ファイル形式が異常です。";
+
+Bytes OneNoteSong() {
+  test::SmfBuilder smf(0, 480);
+  smf.AddTrack().Text(0, 0x03, "Title").NoteOn(0, 0, 60, 100).NoteOff(480, 0, 60).EndOfTrack(0);
+  return smf.Build();
+}
+
+// The catalogue text of the error loading `bytes` throws, or "" when it loads.
+std::string LoadError(const Bytes& bytes) {
+  test::TempDir dir;
+  CMIDIFile file(SongSettings{});
+  try {
+    file.Load(dir.Write("song.mid", bytes));
+  } catch (const CErrMessage& e) {
+    return e.Message();
+  }
+  return "";
+}
+
+Bytes Header(std::uint32_t length, std::uint16_t format, std::uint16_t tracks, std::uint16_t division) {
+  Bytes out = {'M', 'T', 'h', 'd'};
+  test::AppendBE32(out, length);
+  test::AppendBE16(out, format);
+  test::AppendBE16(out, tracks);
+  test::AppendBE16(out, division);
+  return out;
+}
+
+TEST(MidiFileLoadTest, PlainRiffAndMacBinaryFilesLoadAlike) {
+  test::TempDir dir;
+  const Bytes plain = OneNoteSong();
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    bool riff, macBinary;
+  };
+  const Case cases[] = {{"plain.mid", plain, false, false},
+                        {"riff.rmi", test::WrapRiff(plain), true, false},
+                        {"mac.mid", test::WrapMacBinary(plain), false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMIDIFile file(SongSettings{});
+    ASSERT_TRUE(file.Load(dir.Write(c.name, c.bytes)));
+    EXPECT_THAT(test::EventLines(file),
+                ElementsAre("0 A MSG 90 3C 64", "500000 A MSG 80 3C 40", "500000 - END"));
+    const SongInfo info = file.Info();
+    EXPECT_EQ(info.kind, SongKind::Smf);
+    EXPECT_EQ(info.riff, c.riff);
+    EXPECT_EQ(info.macBinary, c.macBinary);
+    EXPECT_EQ(info.subtype, 0);
+    EXPECT_EQ(info.trackCount, 1);
+    EXPECT_EQ(file.TrackCount(), 1);
+    EXPECT_EQ(info.timeBase, 480u);
+    EXPECT_EQ(info.title, "Title");
+    EXPECT_EQ(info.playTimeUs, 500000u);
+    EXPECT_EQ(info.mapResult, 0);
+  }
+}
+
+TEST(MidiFileLoadTest, OtherFilesAreDeclinedAndLeaveNothingLoaded) {
+  test::TempDir dir;
+  Bytes shifted(21, 0);  // "MThd" at byte 21 is none of the three places
+  const Bytes song = OneNoteSong();
+  shifted.insert(shifted.end(), song.begin(), song.end());
+  for (const Bytes& bytes : {Bytes{}, Bytes{'M', 'T', 'h'}, shifted}) {
+    CMIDIFile file(SongSettings{});
+    EXPECT_FALSE(file.Load(dir.Write("other.bin", bytes)));
+    EXPECT_FALSE(file.HasTable());
+    try {
+      file.TrackCount();
+      ADD_FAILURE() << "track count of an unloaded file";
+    } catch (const CErrMessage& e) {
+      EXPECT_EQ(e.Code(), errc::kNotLoaded);
+      EXPECT_EQ(e.Message(), "データが読み込まれていません。");
+    }
+  }
+}
+
+TEST(MidiFileLoadTest, MissingFileIsASystemError) {
+  test::TempDir dir;
+  CMIDIFile file(SongSettings{});
+  EXPECT_THROW(file.Load(dir.Path() / "absent.mid"), CSystemErrMessage);
+}
+
+TEST(MidiFileLoadTest, ASecondLoadIsRefused) {
+  test::TempDir dir;
+  const auto path = dir.Write("song.mid", OneNoteSong());
+  CMIDIFile file(SongSettings{});
+  ASSERT_TRUE(file.Load(path));
+  try {
+    file.Load(path);
+    ADD_FAILURE() << "second load accepted";
+  } catch (const CErrMessage& e) {
+    EXPECT_EQ(e.Message(), "データはすでに読み込まれています。");
+  }
+  EXPECT_EQ(file.EventCount(), 3u);
+}
+
+TEST(MidiFileLoadTest, DamagedChunksAreBadFormat) {
+  Bytes track = {'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xFF, 0x2F, 0x00};
+
+  Bytes headerOnly = Header(6, 0, 1, 480);
+  Bytes cutHeader(headerOnly.begin(), headerOnly.begin() + 10);
+  EXPECT_EQ(LoadError(cutHeader), kBadFormat);
+  EXPECT_EQ(LoadError(Bytes{'M', 'T', 'h', 'd', 0, 0}), kBadFormat);
+
+  // Header length shorter than the three fields, or far beyond the file.
+  Bytes shortHeader = Header(4, 0, 1, 480);
+  shortHeader.insert(shortHeader.end(), track.begin(), track.end());
+  EXPECT_EQ(LoadError(shortHeader), kBadFormat);
+  Bytes hugeHeader = Header(0xFFFFFFFF, 0, 1, 480);
+  hugeHeader.insert(hugeHeader.end(), track.begin(), track.end());
+  EXPECT_EQ(LoadError(hugeHeader), kBadFormat);
+
+  // Declared track missing, chunk of another type, chunk length past the end of the file.
+  EXPECT_EQ(LoadError(headerOnly), kBadFormat);
+  Bytes alien = Header(6, 0, 1, 480);
+  Bytes alienTrack = track;
+  alienTrack[3] = 'X';
+  alien.insert(alien.end(), alienTrack.begin(), alienTrack.end());
+  EXPECT_EQ(LoadError(alien), kBadFormat);
+  Bytes longTrack = Header(6, 0, 1, 480);
+  Bytes longChunk = track;
+  longChunk[4] = 0x7F;  // 2 GiB declared, 4 bytes present
+  longTrack.insert(longTrack.end(), longChunk.begin(), longChunk.end());
+  EXPECT_EQ(LoadError(longTrack), kBadFormat);
+
+  // A longer header is skipped by its length; chunks after the last track are not read.
+  Bytes longHeader = Header(8, 0, 1, 480);
+  longHeader.insert(longHeader.end(), {0xAA, 0xBB});
+  longHeader.insert(longHeader.end(), track.begin(), track.end());
+  longHeader.insert(longHeader.end(), {'J', 'U', 'N', 'K', 0xFF, 0xFF, 0xFF, 0xFF});
+  EXPECT_EQ(LoadError(longHeader), "");
+}
+
+TEST(MidiFileLoadTest, HeaderValuesOutsideTheSupportedRange) {
+  EXPECT_EQ(LoadError(Header(6, 2, 1, 480)), "標準MIDIファイルはformat0とformat1以外はサポートしていません。");
+  // The whole 16-bit field counts: format 256 is not format 0.
+  EXPECT_EQ(LoadError(Header(6, 0x100, 1, 480)), "標準MIDIファイルはformat0とformat1以外はサポートしていません。");
+  EXPECT_EQ(LoadError(Header(6, 1, 101, 480)), "標準MIDIファイルのサポートトラック数の上限100を超えています。");
+  EXPECT_EQ(LoadError(Header(6, 1, 0x100, 480)), "標準MIDIファイルのサポートトラック数の上限100を超えています。");
+  EXPECT_EQ(LoadError(Header(6, 1, 1, 0xE728)), "標準MIDIファイルのサポートしていないタイムベースです。");
+  EXPECT_EQ(LoadError(Header(6, 1, 1, 0)), "標準MIDIファイルのサポートしていないタイムベースです。");
+}
+
+TEST(MidiFileLoadTest, HundredTracksLoad) {
+  test::SmfBuilder smf(1, 96);
+  for (int i = 0; i < 100; ++i) smf.AddTrack().NoteOn(static_cast<std::uint32_t>(i), 0, 60, 1).EndOfTrack();
+  test::TempDir dir;
+  CMIDIFile file(SongSettings{});
+  ASSERT_TRUE(file.Load(dir.Write("song.mid", smf.Build())));
+  EXPECT_EQ(file.TrackCount(), 100);
+  EXPECT_EQ(file.EventCount(), 101u);
+}
+
+TEST(MidiFileLoadTest, ZeroTracksGiveAnEmptySong) {
+  test::TempDir dir;
+  CMIDIFile file(SongSettings{});
+  ASSERT_TRUE(file.Load(dir.Write("song.mid", Header(6, 1, 0, 480))));
+  EXPECT_THAT(test::EventLines(file), ElementsAre("0 - END"));
+  EXPECT_EQ(file.Info().playTimeUs, 0u);
+}
+
+TEST(MidiFileLoadTest, EventErrors) {
+  test::SmfBuilder noStatus(0, 480);
+  noStatus.AddTrack().Raw(0, {0x3C, 0x64}).EndOfTrack();
+  EXPECT_EQ(LoadError(noStatus.Build()), "標準MIDIファイルのランニングステータス異常。ファイルが壊れています。");
+
+  // A system common byte in a track: the length of what follows is unknown.
+  test::SmfBuilder common(0, 480);
+  common.AddTrack().NoteOn(0, 0, 60, 1).Raw(0, {0xF2, 0x00, 0x00}).EndOfTrack();
+  EXPECT_EQ(LoadError(common.Build()), kBadFormat);
+}
+
+TEST(MidiFileLoadTest, SongsLongerThanTheClockRangeAreBadFormat) {
+  // One largest delta at the slowest tempo and division 1: 2^28 ticks of 16.8 s, 4.5e9 s.
+  test::SmfBuilder slow(0, 1);
+  slow.AddTrack().Tempo(0, 0xFFFFFF).NoteOn(0x0FFFFFFF, 0, 60, 1).EndOfTrack();
+  EXPECT_EQ(LoadError(slow.Build()), kBadFormat);
+
+  // At 120 beats per minute and division 96 a largest delta lasts 1,398,101 s: 1500 of them
+  // stay below 2^31 s, 1600 do not.
+  const auto manyDeltas = [](int count) {
+    test::SmfBuilder smf(0, 96);
+    test::SmfTrack& track = smf.AddTrack();
+    for (int i = 0; i < count; ++i) track.NoteOn(0x0FFFFFFF, 0, 60, 1);
+    track.EndOfTrack();
+    return smf.Build();
+  };
+  EXPECT_EQ(LoadError(manyDeltas(1500)), "");
+  EXPECT_EQ(LoadError(manyDeltas(1600)), kBadFormat);
+}
+
+}  // namespace
+}  // namespace velvasto
