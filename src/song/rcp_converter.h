@@ -1,0 +1,123 @@
+#pragma once
+// The conversion of a Recomposer song (RCP or G36, as read into RcpSong) into the event table.
+// A track is a small program: notes with a step (ticks to the next command) and a gate
+// (sounding length), loops, references to other measures and exclusive templates. The
+// converter runs all tracks together, tick by tick, and writes what they produce with times in
+// microseconds. It runs twice per load: the counting pass only counts the records, the filling
+// pass stores them; both take the same decisions, so the count is exact.
+//
+// Ticks in which nothing happens are not visited: the walk goes straight to the next tick at
+// which a track has a command due or a note ends. The clock carries its remainder exactly, so
+// the times are those of a walk over every tick.
+//
+// Hostile files cannot make a pass run long: a pass that would need more than
+// CMIDIStream::kMaxEvents records fails with error 1 (out of memory), and one that runs past
+// kMaxSongTimeUs of song time or executes more than kMaxCommands commands (loops of loops,
+// endless references) fails with the damaged-file error of the file's kind.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "song/channel_converter.h"
+#include "song/note_table.h"
+#include "song/rcp_song.h"
+#include "song/tick_clock.h"
+
+namespace velvasto {
+
+class CRCPFile;
+
+class RcpConverter final : private ChannelMessageSink {
+ public:
+  // 24 hours: no song plays this long; a file that does is looping without end.
+  static constexpr std::uint64_t kMaxSongTimeUs = 24ull * 60 * 60 * 1'000'000;
+  // Commands one pass may execute. A real song executes far fewer commands than it writes
+  // records; this stops loops of loops (up to 255^5 rounds) of commands that write nothing.
+  static constexpr std::uint64_t kMaxCommands = 1u << 26;
+  // Loops a track may nest.
+  static constexpr std::size_t kMaxLoopDepth = 5;
+
+  // `fill`: store the records in `file`'s table (the table must hold the count of the
+  // counting pass); else only count them.
+  RcpConverter(CRCPFile& file, bool fill);
+
+  // Runs the pass. Throws the file kind's damaged-file error (30 RCP, 55 G36) when a track runs
+  // past its last record or the limits above are reached, error 1 when the records exceed the
+  // table's limit.
+  void Run();
+
+  // Records produced by the pass, the end record included.
+  std::uint32_t RecordCount() const { return writeIndex_; }
+
+ private:
+  struct LoopEntry {
+    std::uint32_t start;        // index of the loop start record
+    std::uint32_t remaining;    // rounds left; 0 until the loop end is first reached
+    bool savedReturnActive;     // the same-measure return when the loop started
+    std::uint32_t savedReturn;
+    bool measureEndSeen;
+  };
+
+  struct TrackState {
+    std::uint64_t due = 0;     // tick at which the next command runs
+    std::uint32_t index = 0;   // next record to run
+    bool finished = false;
+    std::uint8_t channel = 0;  // 0..15, or 255: the track sends no channel messages
+    std::uint8_t port = 0;     // 0 port A, 1 port B
+    std::array<std::uint8_t, 11> roland{};
+    std::array<std::uint8_t, 10> yamaha{};
+    // Where a measure end returns to after a same-measure reference (index of the 0xFC).
+    bool returnActive = false;
+    std::uint32_t returnIndex = 0;
+    // The reference return a loop restores for the rounds after its first.
+    bool restoredActive = false;
+    std::uint32_t restoredIndex = 0;
+    std::size_t loopDepth = 0;
+    std::array<LoopEntry, kMaxLoopDepth> loops{};
+  };
+
+  void InitTracks();
+  // Runs every command of track `t` due at `tick`.
+  void RunTrack(std::size_t t, std::uint64_t tick);
+  // Runs one record; returns whether it takes its step.
+  bool Execute(std::size_t t, const RcpRecord& record, std::uint64_t tick);
+  bool ExecuteChannelCommand(TrackState& track, const RcpRecord& record);
+  void NoteOn(std::size_t t, std::uint8_t note, std::uint16_t gate, std::uint8_t velocity, std::uint64_t tick);
+  void SendUserExclusive(const TrackState& track, std::size_t pattern, const RcpRecord& record);
+  void SendTrackExclusive(std::size_t t, const RcpRecord& record);
+  void LoopStart(TrackState& track);
+  void LoopEnd(TrackState& track, const RcpRecord& record);
+  void MeasureEnd(TrackState& track);
+  void SameMeasure(std::size_t t, const RcpRecord& record);
+  void Finish(TrackState& track);
+  [[noreturn]] void ThrowDamaged() const;
+
+  // Output. Messages of a port-B track are dropped when the song uses one port.
+  void EmitShort(std::uint8_t port, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+  void EmitSysEx(std::uint8_t port, std::span<const std::uint8_t> bytes);
+  void EmitTempo();
+  void EmitEnd();
+  void NextRecord();
+  // ChannelMessageSink: what the bank handling produces, on the current track's port.
+  void Short(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
+  void SysEx(std::span<const std::uint8_t> bytes) override;
+
+  CRCPFile& file_;
+  const RcpSong& song_;
+  const bool fill_;
+  const int portCount_;
+  const std::uint32_t loopLimit_;
+  ChannelConverter channels_;
+  TickClock clock_;
+  NoteTable notes_;
+  std::vector<TrackState> tracks_;
+  std::vector<std::uint8_t> exclusive_;
+  std::uint32_t writeIndex_ = 0;
+  std::uint64_t commands_ = 0;
+  std::size_t finishedTracks_ = 0;
+  std::uint8_t currentPort_ = 0;
+};
+
+}  // namespace velvasto
