@@ -50,6 +50,10 @@ std::unique_ptr<CRCPFile> LoadRcp(const Bytes& bytes, SongSettings settings, con
   return LoadWith<CRCPFile>(bytes, std::move(settings), name);
 }
 
+std::unique_ptr<CG36File> LoadG36(const Bytes& bytes, SongSettings settings, const std::string& name) {
+  return LoadWith<CG36File>(bytes, std::move(settings), name);
+}
+
 std::vector<std::string> Dump(const CMIDIStream& stream) {
   std::vector<std::string> lines;
   for (const StreamEvent& event : stream.Events()) lines.push_back(Line(stream, event));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "song/g36_file.h"
 #include "song/rcp_file.h"
 #include "support/recomposer_builder.h"
 
@@ -13,6 +14,8 @@ namespace velvasto::test {
 
 std::unique_ptr<CRCPFile> LoadRcp(const Bytes& bytes, SongSettings settings = {},
                                   const std::string& name = "song.rcp");
+std::unique_ptr<CG36File> LoadG36(const Bytes& bytes, SongSettings settings = {},
+                                  const std::string& name = "song.g36");
 
 // One line per record: "<time µs> <bytes in hex> <port A/B/->", e.g. "1250 90 3C 64 A",
 // "0 F0 41 10 42 12 40 00 7F 00 41 F7 A", "0 tempo 120", "5000 end".
