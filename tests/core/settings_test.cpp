@@ -2,6 +2,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/cini_file.h"
 #include "core/errors.h"
@@ -27,15 +28,6 @@ class SettingsTest : public testing::Test {
 
   test::TempDir dir_;
   CINIFile settings_;
-};
-
-constexpr const char* kBlockKeysInOrder[] = {
-    "Monitor Port",      "Monitor Mode",       "CM6 Port",           "GSD Port",
-    "GSD2 Port",         "Loop Mode",          "DD Mode",            "Map Mode",
-    "Force Map",         "55 Adjust",          "RCP Loop Limit",     "CM Reset Send",
-    "GS Reset Send",     "XG System On Send",  "GM1 System On Send", "GM2 System On Send",
-    "8850 Fix",          "Volume Value",       "SC-55 MAP Scan String", "SC-88 MAP Scan String",
-    "SC-88Pro MAP Scan String",
 };
 
 TEST_F(SettingsTest, WritesGoToSectionVelvastoAndKeepTheRestOfTheFile) {
@@ -86,61 +78,43 @@ TEST_F(SettingsTest, WritesFromTwoThreadsAreNotLost) {
   }
 }
 
-TEST_F(SettingsTest, BlockDefaultsComeFromTheTableWhenTheFileIsMissing) {
+// The settings block as Save writes it into an empty file: every key in load order.
+constexpr std::string_view kDefaultBlockText =
+    "[Velvasto]\n"
+    "Monitor Port=0\nMonitor Mode=0\nCM6 Port=1\nGSD Port=1\nGSD2 Port=0\nLoop Mode=0\nDD Mode=0\n"
+    "Map Mode=0\nForce Map=0\n55 Adjust=0\nRCP Loop Limit=255\nCM Reset Send=0\nGS Reset Send=0\n"
+    "XG System On Send=0\nGM1 System On Send=0\nGM2 System On Send=0\n8850 Fix=0\nVolume Value=127\n"
+    "SC-55 MAP Scan String=55\nSC-88 MAP Scan String=88N\nSC-88Pro MAP Scan String=88P\n";
+
+TEST_F(SettingsTest, BlockLoadsItsDefaultsAndSavesEveryKeyInLoadOrder) {
   SettingsBlock block;
   block.rcpLoopLimit = 1;
+  block.cm6Port = 0;
   block.sc88Scan = "changed";
-  block.Load(settings_);
-  EXPECT_EQ(block.monitorPort, 0);
-  EXPECT_EQ(block.monitorMode, 0);
-  EXPECT_EQ(block.cm6Port, 1);
-  EXPECT_EQ(block.gsdPort, 1);
-  EXPECT_EQ(block.gsd2Port, 0);
-  EXPECT_EQ(block.loopMode, 0);
-  EXPECT_EQ(block.ddMode, 0);
-  EXPECT_EQ(block.mapMode, 0);
-  EXPECT_EQ(block.forceMap, 0);
-  EXPECT_EQ(block.adjust55, 0);
-  EXPECT_EQ(block.rcpLoopLimit, 255);
-  EXPECT_EQ(block.cmResetSend + block.gsResetSend + block.xgSystemOnSend + block.gm1SystemOnSend +
-                block.gm2SystemOnSend + block.fix8850,
-            0);
-  EXPECT_EQ(block.volumeValue, 127);
-  EXPECT_EQ(block.sc55Scan, "55");
-  EXPECT_EQ(block.sc88Scan, "88N");
-  EXPECT_EQ(block.sc88ProScan, "88P");
+  block.Load(settings_);  // no file: every field takes its default
+  block.Save(settings_);
+  EXPECT_EQ(SettingsText(), kDefaultBlockText);
 }
 
-TEST_F(SettingsTest, BlockIsWrittenInLoadOrderAndReadBack) {
-  WriteSettings("[Velvasto]\nPOSSHIFT=0\n");
-  SettingsBlock written;
-  int value = 1;
-  for (int* field : {&written.monitorPort, &written.monitorMode, &written.cm6Port, &written.gsdPort, &written.gsd2Port,
-                     &written.loopMode, &written.ddMode, &written.mapMode, &written.forceMap, &written.adjust55,
-                     &written.rcpLoopLimit, &written.cmResetSend, &written.gsResetSend, &written.xgSystemOnSend,
-                     &written.gm1SystemOnSend, &written.gm2SystemOnSend, &written.fix8850, &written.volumeValue}) {
-    *field = value++;
-  }
-  written.sc55Scan = "s55";
-  written.sc88Scan = "s88";
-  written.sc88ProScan = "s88pro";
-  written.Save(settings_);
+TEST_F(SettingsTest, BlockReadsEachKeyIntoItsFieldAndLeavesPosShiftAlone) {
+  WriteSettings(
+      "[Velvasto]\nPOSSHIFT=0\nSC-88Pro MAP Scan String=P\nSC-88 MAP Scan String=N\nSC-55 MAP Scan String=S\n"
+      "Volume Value=90\n8850 Fix=1\nGM2 System On Send=1\nRCP Loop Limit=3\n55 Adjust=1\nForce Map=2\n"
+      "Map Mode=1\nDD Mode=1\nLoop Mode=2\nGSD2 Port=2\nGSD Port=0\nCM6 Port=2\nMonitor Mode=1\n");
+  SettingsBlock block;
+  block.Load(settings_);
+  EXPECT_EQ(std::vector<int>({block.monitorPort, block.monitorMode, block.cm6Port, block.gsdPort, block.gsd2Port,
+                              block.loopMode, block.ddMode, block.mapMode, block.forceMap, block.adjust55,
+                              block.rcpLoopLimit, block.cmResetSend, block.gm2SystemOnSend, block.fix8850,
+                              block.volumeValue}),
+            std::vector<int>({0, 1, 2, 0, 2, 2, 1, 1, 2, 1, 3, 0, 1, 1, 90}));
+  EXPECT_EQ(block.sc55Scan + block.sc88Scan + block.sc88ProScan, "SNP");
 
-  std::string expected = "[Velvasto]\nPOSSHIFT=0\n";
-  value = 1;
-  for (const char* key : kBlockKeysInOrder) {
-    if (value <= 18) expected += std::string(key) + "=" + std::to_string(value++) + "\n";
-  }
-  expected += "SC-55 MAP Scan String=s55\nSC-88 MAP Scan String=s88\nSC-88Pro MAP Scan String=s88pro\n";
-  EXPECT_EQ(SettingsText(), expected) << "POSSHIFT is kept as it was and no other key is written";
-
-  SettingsBlock read;
-  read.Load(settings_);
-  EXPECT_EQ(read.monitorPort, 1);
-  EXPECT_EQ(read.cm6Port, 3);
-  EXPECT_EQ(read.rcpLoopLimit, 11);
-  EXPECT_EQ(read.volumeValue, 18);
-  EXPECT_EQ(read.sc88ProScan, "s88pro");
+  block.Save(settings_);
+  const std::string text = SettingsText();
+  EXPECT_TRUE(text.starts_with("[Velvasto]\nPOSSHIFT=0\n")) << text;
+  EXPECT_EQ(text.find("POSSHIFT", 12), std::string::npos) << "POSSHIFT is never written";
+  EXPECT_NE(text.find("\nGM1 System On Send=0\n"), std::string::npos) << "missing keys are added";
 }
 
 TEST_F(SettingsTest, FirstFailedBlockWriteRaises62012AndStopsTheRest) {

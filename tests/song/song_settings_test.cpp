@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/settings_block.h"
 
 namespace velvasto {
@@ -21,16 +23,11 @@ TEST(SongSettingsTest, TakesEveryReaderValueFromTheBlock) {
   block.gsdPort = 0;
   block.gsd2Port = 1;
   const SongSettings settings = MakeSongSettings(block, 2);
-  EXPECT_EQ(settings.portCount, 2);
-  EXPECT_EQ(settings.mapMode, 2);
-  EXPECT_EQ(settings.forceMap, 3);
-  EXPECT_TRUE(settings.adjust55);
-  EXPECT_TRUE(settings.fix8850);
-  EXPECT_EQ(settings.rcpLoopLimit, 4);
+  EXPECT_EQ(std::vector<int>({settings.portCount, settings.mapMode, settings.forceMap, settings.adjust55,
+                              settings.fix8850, settings.rcpLoopLimit, settings.cm6Port, settings.gsdPort,
+                              settings.gsd2Port}),
+            std::vector<int>({2, 2, 3, 1, 1, 4, 2, 0, 1}));
   EXPECT_EQ(settings.sc55Scan + settings.sc88Scan + settings.sc88ProScan, "abc");
-  EXPECT_EQ(settings.cm6Port, 2);
-  EXPECT_EQ(settings.gsdPort, 0);
-  EXPECT_EQ(settings.gsd2Port, 1);
 }
 
 }  // namespace
