@@ -1,6 +1,49 @@
-#include <cstdio>
+// velvasto-cli: the terminal companion of the Velvasto player.
 
-int main() {
-  std::fputs("velvasto-cli: no commands yet\n", stderr);
-  return 2;
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace velvasto::cli {
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: velvasto-cli <command> [arguments]\n"
+    "  info FILE    what the song is: kind, subtype, wrappers, tracks, time base, length, title, records\n"
+    "  dump FILE    the song's event table, one record per line\n";
+
+struct Command {
+  std::string_view name;
+  int (*run)(std::span<const std::string_view>);
+};
+
+constexpr Command kCommands[] = {
+    {"info", RunInfo},
+    {"dump", RunDump},
+};
+
+}  // namespace
+
+int UsageError(std::string_view text) {
+  std::fprintf(stderr, "velvasto-cli: %.*s\n%s", static_cast<int>(text.size()), text.data(), kUsage);
+  return kExitUsage;
+}
+
+}  // namespace velvasto::cli
+
+int main(int argc, char** argv) {
+  using namespace velvasto::cli;
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (args.empty()) return UsageError("no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  for (const Command& command : kCommands) {
+    if (args[0] == command.name) return command.run(std::span(args).subspan(1));
+  }
+  return UsageError("unknown command");
 }
