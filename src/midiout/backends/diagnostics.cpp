@@ -1,0 +1,47 @@
+#include "midiout/backends/diagnostics.h"
+
+#include <alsa/error.h>
+#include <fluidsynth.h>
+
+#include <mutex>
+
+namespace velvasto {
+namespace {
+
+extern "C" void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+thread_local FluidLogCollector* activeCollector = nullptr;
+
+extern "C" void CollectFluidMessage(int, const char* message, void*) {
+  if (activeCollector != nullptr && message != nullptr) activeCollector->Append(message);
+}
+
+void InstallFluidLogFunction() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level) {
+      fluid_set_log_function(level, CollectFluidMessage, nullptr);
+    }
+  });
+}
+
+}  // namespace
+
+void SilenceAlsaDiagnostics() {
+  static std::once_flag once;
+  std::call_once(once, [] { snd_lib_error_set_handler(DropAlsaMessage); });
+}
+
+FluidLogCollector::FluidLogCollector() : outer_(activeCollector) {
+  InstallFluidLogFunction();
+  activeCollector = this;
+}
+
+FluidLogCollector::~FluidLogCollector() { activeCollector = outer_; }
+
+void FluidLogCollector::Append(const char* message) {
+  if (!text_.empty()) text_ += "; ";
+  text_ += message;
+}
+
+}  // namespace velvasto
