@@ -2,4 +2,7 @@
 # tests/corpus/<name>/ that the normal test run replays.
 set(VELVASTO_FUZZERS
   ini
+  list
+  cmdline
+  handover
 )
