@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -205,7 +206,7 @@ TEST(SingleInstanceTest, EndingWhileAPeerHoldsAConnectionDoesNotWaitForIt) {
 
 TEST(SingleInstanceTest, AHandlerThatThrowsDoesNotStopTheListener) {
   test::TempDir folder;
-  int calls = 0;
+  std::atomic<int> calls = 0;
   CSingleInstance first(folder.Path());
   first.Listen([&](OpenRequest) {
     if (++calls == 1) throw std::runtime_error("first request fails");

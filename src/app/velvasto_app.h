@@ -1,0 +1,92 @@
+#pragma once
+// The application object: the one holder of the program-wide state (settings, transport state,
+// play list, open request, flags) and the steps of start-up and shutdown that need no window
+// toolkit. The desktop shell and the terminal player each own one and hand it to the parts
+// that need it.
+//
+// Start-up (Start): clear the flags, read the command line into the open request, then either
+// hand the request to an instance that already runs (and end) or become the running instance:
+// find and read the settings file (settings block, timer period). The shell then creates its
+// windows, processes the open request, and calls ListenForRequests.
+// Shutdown (SaveSettings, then destruction): write the settings block and the timer period;
+// the instance lock is released when the object goes away.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+
+#include "app/open_request.h"
+#include "app/single_instance.h"
+#include "core/cini_file.h"
+#include "core/settings_block.h"
+#include "playlist/play_list.h"
+
+namespace velvasto {
+
+enum class PlayState : std::int32_t { Stopped = 0, Playing = 1, Paused = 2 };
+
+// The timer periods in milliseconds: the device's range (its maximum never above 20) and the
+// period in use, kept inside that range.
+struct TimerPeriods {
+  static constexpr std::uint32_t kUpperBound = 20;
+  std::uint32_t maximum = kUpperBound;
+  std::uint32_t minimum = 1;
+  std::uint32_t period = 5;
+};
+
+// Where start-up finds its files; an empty path means the program's own choice.
+struct StartupPlaces {
+  std::filesystem::path runtimeFolder;  // the instance lock and socket (InstanceRuntimeDirectory)
+  std::filesystem::path settingsFile;   // the settings file (LocateSettingsFile of the executable)
+};
+
+class CVelvastoApp {
+ public:
+  enum class StartResult {
+    Primary,     // this is the running instance; the shell goes on
+    HandedOver,  // another instance runs and has the request (if it could take it); end now
+  };
+
+  CVelvastoApp();
+  CVelvastoApp(const CVelvastoApp&) = delete;
+  CVelvastoApp& operator=(const CVelvastoApp&) = delete;
+
+  // The start-up steps. `arguments` excludes the program name; `deviceMinimum` and
+  // `deviceMaximum` are the output timer's period range. Throws CErrMessage: 31..35 for the
+  // command line (the shell shows the text and exits with status 1), 24 when the instance lock
+  // cannot be made.
+  StartResult Start(std::span<const std::string> arguments, const StartupPlaces& places = {},
+                    std::uint32_t deviceMinimum = 1, std::uint32_t deviceMaximum = TimerPeriods::kUpperBound);
+
+  // Running instance: take requests of later starts. `onRequest` runs on the listener thread.
+  void ListenForRequests(CSingleInstance::RequestHandler onRequest);
+
+  // Writes the settings block, then "Timer Period". Throws CErrMessage 11 (message 62012) at
+  // the first key that cannot be written; the keys after it are not written.
+  void SaveSettings();
+
+  // State read and written by the parts of the program (all on the user-interface thread).
+  SettingsBlock settings;
+  std::int32_t singleRepeat = 0;  // repeat the current song; not stored
+  PlayState playState = PlayState::Stopped;
+  bool listPlaying = false;       // the current song came from the play list
+  CPlayList playList;
+  OpenRequest openRequest;        // from the command line, then from each later start
+  bool closeAfterPlay = false;    // started with exactly one song: close when it ends
+  bool installFlag = false;       // /Commit
+  bool uninstallFlag = false;     // /Uninstall
+  TimerPeriods timerPeriods;
+  // Guards the engine's time display data against the time meter and seeking.
+  std::mutex timeMutex;
+
+  bool IsPrimary() const { return instance_ && instance_->IsPrimary(); }
+
+ private:
+  CINIFile settingsFile_;
+  std::unique_ptr<CSingleInstance> instance_;
+};
+
+}  // namespace velvasto
