@@ -12,8 +12,8 @@ namespace velvasto {
 
 CVelvastoApp::CVelvastoApp() = default;
 
-CVelvastoApp::StartResult CVelvastoApp::Start(std::span<const std::string> arguments, const StartupPlaces& places,
-                                              std::uint32_t deviceMinimum, std::uint32_t deviceMaximum) {
+CVelvastoApp::StartResult CVelvastoApp::Start(std::span<const std::string> arguments, MidiDeviceCatalog& devices,
+                                              const StartupPlaces& places, TimerRange timerRange) {
   closeAfterPlay = false;
   installFlag = false;
   uninstallFlag = false;
@@ -33,8 +33,11 @@ CVelvastoApp::StartResult CVelvastoApp::Start(std::span<const std::string> argum
 
   CINIFile::SetSettingsPath(places.settingsFile.empty() ? LocateSettingsFile(ExecutablePath()) : places.settingsFile);
   settings.Load(settingsFile_);
-  timerPeriods.maximum = std::min(deviceMaximum, TimerPeriods::kUpperBound);
-  timerPeriods.minimum = std::min(deviceMinimum, timerPeriods.maximum);
+  activePort.Load(devices);
+  defaultPort = activePort;
+  portSets.Load(devices);
+  timerPeriods.maximum = std::min(timerRange.maximum, TimerPeriods::kUpperBound);
+  timerPeriods.minimum = std::min(timerRange.minimum, timerPeriods.maximum);
   const int configured = settingsFile_.ReadInt("Timer Period", 5);
   timerPeriods.period = configured < static_cast<int>(timerPeriods.minimum) ? timerPeriods.minimum
                         : static_cast<std::uint32_t>(configured) > timerPeriods.maximum

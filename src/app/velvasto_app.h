@@ -6,7 +6,8 @@
 //
 // Start-up (Start): clear the flags, read the command line into the open request, then either
 // hand the request to an instance that already runs (and end) or become the running instance:
-// find and read the settings file (settings block, timer period). The shell then creates its
+// find and read the settings file (settings block, port choice, port sets, timer period). The
+// shell then creates its
 // windows, processes the open request, and calls ListenForRequests.
 // Shutdown (SaveSettings, then destruction): write the settings block and the timer period;
 // the instance lock is released when the object goes away.
@@ -22,11 +23,20 @@
 #include "app/single_instance.h"
 #include "core/cini_file.h"
 #include "core/settings_block.h"
+#include "midiout/device_catalog.h"
+#include "midiout/midi_port.h"
+#include "midiout/midi_port_set.h"
 #include "playlist/play_list.h"
 
 namespace velvasto {
 
 enum class PlayState : std::int32_t { Stopped = 0, Playing = 1, Paused = 2 };
+
+// The period range of the output timer, in milliseconds.
+struct TimerRange {
+  std::uint32_t minimum = 1;
+  std::uint32_t maximum = 20;
+};
 
 // The timer periods in milliseconds: the device's range (its maximum never above 20) and the
 // period in use, kept inside that range.
@@ -54,12 +64,13 @@ class CVelvastoApp {
   CVelvastoApp(const CVelvastoApp&) = delete;
   CVelvastoApp& operator=(const CVelvastoApp&) = delete;
 
-  // The start-up steps. `arguments` excludes the program name; `deviceMinimum` and
-  // `deviceMaximum` are the output timer's period range. Throws CErrMessage: 31..35 for the
-  // command line (the shell shows the text and exits with status 1), 24 when the instance lock
-  // cannot be made.
-  StartResult Start(std::span<const std::string> arguments, const StartupPlaces& places = {},
-                    std::uint32_t deviceMinimum = 1, std::uint32_t deviceMaximum = TimerPeriods::kUpperBound);
+  // The start-up steps. `arguments` excludes the program name; `devices` lists the outputs the
+  // port choices refer to; `timerRange` is the output timer's. Throws CErrMessage: 31..35 for
+  // the command line (the shell shows the text and exits with status 1), 24 when the instance
+  // lock cannot be made; and the port model's errors (CMMSystemErrMessage 1001 when no output
+  // device answers).
+  StartResult Start(std::span<const std::string> arguments, MidiDeviceCatalog& devices,
+                    const StartupPlaces& places = {}, TimerRange timerRange = {});
 
   // Running instance: take requests of later starts. `onRequest` runs on the listener thread.
   void ListenForRequests(CSingleInstance::RequestHandler onRequest);
@@ -79,6 +90,9 @@ class CVelvastoApp {
   bool installFlag = false;       // /Commit
   bool uninstallFlag = false;     // /Uninstall
   TimerPeriods timerPeriods;
+  CMIDIPort activePort;             // the ports the next song opens
+  CMIDIPort defaultPort;            // the choice that stopping a song restores
+  CMIDIPortSetCollection portSets;  // the patchbay; portSets.Use() tells whether it is on
   // Guards the engine's time display data against the time meter and seeking.
   std::mutex timeMutex;
 
