@@ -12,8 +12,10 @@ extern "C" void DropAlsaMessage(const char*, int, const char*, int, const char*,
 
 thread_local FluidLogCollector* activeCollector = nullptr;
 
-extern "C" void CollectFluidMessage(int, const char* message, void*) {
-  if (activeCollector != nullptr && message != nullptr) activeCollector->Append(message);
+// Informational and debugging messages ("Using 'alsa' audio driver") say nothing about a failure.
+extern "C" void CollectFluidMessage(int level, const char* message, void*) {
+  if (level > FLUID_WARN || activeCollector == nullptr || message == nullptr) return;
+  activeCollector->Append(message);
 }
 
 void InstallFluidLogFunction() {

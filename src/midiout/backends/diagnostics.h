@@ -10,8 +10,8 @@ namespace velvasto {
 // Stops the ALSA library from printing ("ALSA lib ...") for the rest of the process.
 void SilenceAlsaDiagnostics();
 
-// Collects FluidSynth's messages logged on this thread while the object lives. Messages logged
-// elsewhere, or when no collector is active, are dropped.
+// Collects FluidSynth's warnings and errors logged on this thread while the object lives.
+// Everything else FluidSynth logs, and whatever it logs when no collector is active, is dropped.
 class FluidLogCollector {
  public:
   FluidLogCollector();
