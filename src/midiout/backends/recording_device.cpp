@@ -24,20 +24,20 @@ RecordingDevice::RecordingDevice(std::string name, PortId port, std::shared_ptr<
 // A sender may still hold a message it handed over; release it rather than leave it waiting.
 RecordingDevice::~RecordingDevice() { CompleteLongMessages(); }
 
-void RecordingDevice::Open() { open_ = true; }
+void RecordingDevice::Open() { open_.store(true, std::memory_order_release); }
 
 void RecordingDevice::Close() {
   CompleteLongMessages();
-  open_ = false;
+  open_.store(false, std::memory_order_release);
 }
 
 void RecordingDevice::SendShort(std::uint32_t message, std::uint64_t timeUs) {
-  if (!open_) throw CMMSystemErrMessage(mmerr::kShortMsg);
+  if (!IsOpen()) throw CMMSystemErrMessage(mmerr::kShortMsg);
   sink_->WriteLine(FormatShortLine(timeUs, port_, message));
 }
 
 void RecordingDevice::SendLong(LongMessage& message, std::uint64_t timeUs) {
-  if (!open_) throw CMMSystemErrMessage(mmerr::kLongMsg);
+  if (!IsOpen()) throw CMMSystemErrMessage(mmerr::kLongMsg);
   sink_->WriteLine(FormatSysExLine(timeUs, port_, message.data));
   std::lock_guard lock(mutex_);
   if (hold_) {

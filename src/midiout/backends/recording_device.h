@@ -3,6 +3,7 @@
 // with the song time the sender gave. Used by tests, and by the command line to record a song's
 // output instead of playing it.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -46,7 +47,7 @@ class RecordingDevice final : public MidiOutDevice {
   const std::string& Name() const override { return name_; }
   void Open() override;
   void Close() override;
-  bool IsOpen() const override { return open_; }
+  bool IsOpen() const override { return open_.load(std::memory_order_acquire); }
   // Sends to a closed recorder fail as they would on a closed device.
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
@@ -63,7 +64,8 @@ class RecordingDevice final : public MidiOutDevice {
   std::string name_;
   PortId port_;
   std::shared_ptr<RecordSink> sink_;
-  bool open_ = false;
+  // Read by the sending thread, set by the owner's.
+  std::atomic<bool> open_{false};
   mutable std::mutex mutex_;
   bool hold_ = false;
   std::vector<LongMessage*> inFlight_;
