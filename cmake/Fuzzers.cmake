@@ -5,4 +5,6 @@ set(VELVASTO_FUZZERS
   list
   cmdline
   handover
+  rcp
+  g36
 )
