@@ -42,7 +42,15 @@ class NoteTable {
  private:
   static constexpr std::size_t kWords = kSlots / 64;
 
+  // Index of a port, channel and note in soundingKeys_.
+  static std::size_t KeyOf(const Note& note) {
+    return (static_cast<std::size_t>(note.port & 1) * 16 + (note.channel & 0x0F)) * 128 + (note.note & 0x7F);
+  }
+
   std::array<Note, kSlots> slots_{};
+  // How many slots sound each port, channel and note, so that a strike looks for a note to
+  // lengthen only when one may be there.
+  std::array<std::uint16_t, 2 * 16 * 128> soundingKeys_{};
   std::array<std::uint64_t, kWords> inUse_{};
   std::uint64_t nextRelease_ = UINT64_MAX;
 };
@@ -57,6 +65,7 @@ void NoteTable::ReleaseDue(std::uint64_t tick, Release&& release) {
       const Note& note = slots_[slot];
       if (note.endTick <= tick) {
         inUse_[word] &= ~(std::uint64_t{1} << (slot % 64));
+        --soundingKeys_[KeyOf(note)];
         release(note);
       } else if (note.endTick < nextRelease_) {
         nextRelease_ = note.endTick;
