@@ -47,10 +47,12 @@ TEST(RcpConversionTest, ChannelCommandsProduceTheirMessages) {
       .BankProgram(1, 0x08, 0x10)    // bank select MSB and program
       .Command(0xE5, 1)              // key scan: nothing
       .Command(0xE0, 9)              // an unknown command takes no step
+      .Command(0xE1, 9, 0x30, 0x02)  // bank LSB and program is a G36 command: ignored
+      .Note(1, 60, 1, 100)
       .End();
   EXPECT_EQ(DumpMessages(*LoadRcp(song.Build())),
             (Lines{"0 D3 40 A", "10000 B3 07 64 A", "20000 C3 05 A", "30000 A3 3C 20 A", "40000 E3 00 40 A",
-                   "50000 B3 00 08 A", "50000 C3 10 A"}));
+                   "50000 B3 00 08 A", "50000 C3 10 A", "70000 93 3C 64 A", "80000 93 3C 00 A"}));
 }
 
 TEST(RcpConversionTest, MidiChannelCommandMovesTheTrackAcrossPorts) {
