@@ -270,7 +270,7 @@ void RcpConverter::Finish(TrackState& track) {
 void RcpConverter::ThrowDamaged() const { throw CErrMessage(song_.layout.damagedError); }
 
 void RcpConverter::NextRecord() {
-  if (writeIndex_ >= CMIDIStream::kMaxEvents) throw CErrMessage(errc::kOutOfMemory);
+  if (writeIndex_ >= kMaxRecords) throw CErrMessage(errc::kOutOfMemory);
 }
 
 void RcpConverter::EmitShort(std::uint8_t port, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {

@@ -10,10 +10,11 @@
 // which a track has a command due or a note ends. The clock carries its remainder exactly, so
 // the times are those of a walk over every tick.
 //
-// Hostile files cannot make a pass run long: a pass that would need more than
-// CMIDIStream::kMaxEvents records fails with error 1 (out of memory), and one that runs past
-// kMaxSongTimeUs of song time or executes more than kMaxCommands commands (loops of loops,
-// endless references) fails with the damaged-file error of the file's kind.
+// Hostile files cannot make a pass run long: loops of loops ask for up to 255^5 rounds, and
+// same-measure references that re-enter loop starts can repeat without end. A pass that would
+// write more than kMaxRecords records fails with error 1 (out of memory); one that runs past
+// kMaxSongTimeUs of song time or executes more than kMaxCommands commands fails with the
+// damaged-file error of the file's kind.
 
 #include <array>
 #include <cstdint>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "song/channel_converter.h"
+#include "song/midi_stream.h"
 #include "song/note_table.h"
 #include "song/rcp_song.h"
 #include "song/tick_clock.h"
@@ -33,9 +35,12 @@ class RcpConverter final : private ChannelMessageSink {
  public:
   // 24 hours: no song plays this long; a file that does is looping without end.
   static constexpr std::uint64_t kMaxSongTimeUs = 24ull * 60 * 60 * 1'000'000;
-  // Commands one pass may execute. A real song executes far fewer commands than it writes
-  // records; this stops loops of loops (up to 255^5 rounds) of commands that write nothing.
-  static constexpr std::uint64_t kMaxCommands = 1u << 26;
+  // Commands one pass may execute: some ten times what the longest real songs run through.
+  static constexpr std::uint64_t kMaxCommands = 1u << 24;
+  // Records a song may have: a table of 256 MiB, hours of dense music. A command writes at most
+  // a few records, so a pass ends at one of the two limits after some 10^7 commands.
+  static constexpr std::uint32_t kMaxRecords = 1u << 24;
+  static_assert(kMaxRecords <= CMIDIStream::kMaxEvents);
   // Loops a track may nest.
   static constexpr std::size_t kMaxLoopDepth = 5;
 

@@ -46,7 +46,8 @@ TEST(RcpLimitsTest, EndlessRestsEndAtTheSongTimeLimit) {
 
 TEST(RcpLimitsTest, SongsLongerThanTheTableLimitFailAsOutOfMemory) {
   // Bank and program commands of step 0 write two records each and take no time: 255^4 rounds
-  // of them would need 1.7 × 10^10 records.
+  // of them would need 1.7 × 10^10 records; the table limit of 2^24 comes before the command
+  // limit of 2^24.
   RcpBuilder song = NestedLoops(4, [](test::RecomposerTrack& track) { track.BankProgram(0, 0, 0).BankProgram(0, 0, 0); });
   EXPECT_EQ(test::ErrorText([&] { LoadRcp(song.Build()); }), "メモリ不足です。");
 }
