@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "core/map_scan.h"
+#include "core/text_codec.h"
 
 namespace velvasto {
 
@@ -107,7 +108,7 @@ SongInfo CMIDIFile::Info() const {
   info.macBinary = macBinary_;
   info.trackCount = static_cast<std::int32_t>(layout_.tracks.size());
   info.timeBase = layout_.division;
-  info.title = title_;
+  info.title = Cp932ToUtf8(title_);
   info.playTimeUs = endTime_ - SongStartTime();
   info.mapResult = MapLsb();
   return info;

@@ -51,7 +51,7 @@ class CMIDIFile : public CMIDIStream {
   SmfLayout layout_;
   TrackSettings trackSettings_{};
   std::uint32_t countedRecords_ = 0;
-  std::string title_;  // first text or track name of track 0, as the file has it
+  std::string title_;  // first text or track name of track 0, in CP932 as the file has it
   std::uint64_t endTime_ = 0;
 };
 

@@ -77,6 +77,17 @@ TEST(MidiFileLoadTest, PlainRiffAndMacBinaryFilesLoadAlike) {
   }
 }
 
+TEST(MidiFileLoadTest, TitleIsTheFirstTextOfTrackZeroInUtf8) {
+  test::SmfBuilder smf(1, 480);
+  // Track 1's text comes first in time but is not track 0's.
+  smf.AddTrack().NoteOn(0, 0, 60, 1).Text(10, 0x03, "\x83\x5E\x83\x43\x83\x67\x83\x8B").Text(0, 0x01, "second");
+  smf.AddTrack().Text(0, 0x01, "track 1");
+  test::TempDir dir;
+  CMIDIFile file(SongSettings{});
+  ASSERT_TRUE(file.Load(dir.Write("song.mid", smf.Build())));
+  EXPECT_EQ(file.Info().title, "タイトル");
+}
+
 TEST(MidiFileLoadTest, OtherFilesAreDeclinedAndLeaveNothingLoaded) {
   test::TempDir dir;
   Bytes shifted(21, 0);  // "MThd" at byte 21 is none of the three places
