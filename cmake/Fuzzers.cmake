@@ -7,4 +7,5 @@ set(VELVASTO_FUZZERS
   handover
   rcp
   g36
+  smf
 )
