@@ -3,6 +3,19 @@
 // byte 20, or MacBinary with "MThd" at byte 128) into the event table: it merges the tracks by
 // their delta times, converts every tick to exact microseconds with the tempo in force and
 // stores each event addressed to port A or port B.
+//
+// How the reader settles what files leave open:
+// - Times are exact: each tick is converted with the file's own microseconds per quarter note
+//   and the remainder is carried over the whole song, so every record's time is the exact time
+//   rounded to the microsecond. Tempo records carry whole beats per minute for the displays.
+//   A song that would last longer than 2^31 - 1 seconds is a damaged file (error 2).
+// - A tempo event of 0 microseconds is ignored. A header declaring 0 tracks gives an empty
+//   song (the end record only).
+// - Channel messages go through the channel converter (map LSB, "55 Adjust", "8850 Fix").
+//   The drum-pitch exclusive message is made for the drum map the part plays, followed
+//   through the song's own GS exclusive messages (see gs_rhythm_parts.h).
+// - The track settings file (see smf_track_settings.h) is read once per load, so that both
+//   passes use the same settings.
 
 #include <cstdint>
 #include <filesystem>

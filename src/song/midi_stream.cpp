@@ -34,6 +34,11 @@ std::span<const std::uint8_t> CMIDIStream::SysExData(const StreamEvent& event) c
   return {sysexBytes_.data() + span.offset, span.length};
 }
 
+std::size_t CMIDIStream::TableBytes() const {
+  return std::size_t{eventCount_} * sizeof(StreamEvent) + sysexBytes_.capacity() +
+         sysexSpans_.capacity() * sizeof(SysExSpan);
+}
+
 std::uint32_t CMIDIStream::RhythmPart(PortId port, unsigned block) const {
   if (block > 15 || port == PortId::None) return 0;
   return rhythmPart_[port == PortId::B ? 1 : 0][block];

@@ -38,6 +38,8 @@ class CMIDIStream {
   bool HasTable() const { return table_ != nullptr; }
   // The complete message (F0 .. F7) of a SysEx record.
   std::span<const std::uint8_t> SysExData(const StreamEvent& event) const;
+  // Memory the loaded song holds: its records, their SysEx bytes and the index of those bytes.
+  std::size_t TableBytes() const;
 
   const SongSettings& Settings() const { return settings_; }
   int PortCount() const { return settings_.portCount; }
