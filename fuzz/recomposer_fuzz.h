@@ -10,6 +10,7 @@
 
 #include "core/errors.h"
 #include "song/midi_stream.h"
+#include "song/rcp_limits.h"
 
 namespace velvasto::fuzz {
 
@@ -30,13 +31,17 @@ inline SongSettings FuzzSettings() {
   return settings;
 }
 
+// Pass limits far below the defaults, so that a file that loops without end is refused within
+// milliseconds instead of the default limits' second.
+inline RcpPassLimits FuzzLimits() { return {1u << 18, 1u << 18, 24ull * 60 * 60 * 1'000'000}; }
+
 template <typename Reader>
 void LoadAndCheck(const std::uint8_t* data, std::size_t size, const char* name) {
   if (size == 0) return;
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
       fmemopen(const_cast<std::uint8_t*>(data), size, "rb"), &std::fclose);
   Check(file != nullptr);
-  Reader reader(FuzzSettings());
+  Reader reader(FuzzSettings(), FuzzLimits());
   try {
     if (!reader.Load(file.get(), name)) return;
   } catch (const CErrMessage&) {

@@ -9,7 +9,7 @@ namespace velvasto {
 
 class CG36File : public CRCPFile {
  public:
-  explicit CG36File(SongSettings settings) : CRCPFile(std::move(settings)) {}
+  explicit CG36File(SongSettings settings, RcpPassLimits limits = {}) : CRCPFile(std::move(settings), limits) {}
 
   // Measures a track can have in its measure table; further measure starts are not recorded.
   static constexpr std::size_t kMaxMeasures = 4096;

@@ -30,6 +30,7 @@ RcpConverter::RcpConverter(CRCPFile& file, bool fill)
       fill_(fill),
       portCount_(file.PortCount()),
       loopLimit_(LoopLimitOf(file.Settings().rcpLoopLimit)),
+      limits_(file.limits_),
       channels_(file.MapLsb(), file.Settings().adjust55, file.Settings().fix8850),
       clock_(song_.tempo, song_.timeBase),
       tracks_(song_.trackCount) {
@@ -87,7 +88,7 @@ void RcpConverter::Run() {
     }
     next = std::min(next, notes_.NextRelease());
     clock_.AdvanceTicks(next - tick);
-    if (clock_.Time() > kMaxSongTimeUs) ThrowDamaged();
+    if (clock_.Time() > limits_.maxSongTimeUs) ThrowDamaged();
     tick = next;
   }
 }
@@ -96,7 +97,7 @@ void RcpConverter::RunTrack(std::size_t t, std::uint64_t tick) {
   TrackState& track = tracks_[t];
   const std::vector<RcpRecord>& records = song_.tracks[t].records;
   while (!track.finished && track.due <= tick) {
-    if (track.index >= records.size() || ++commands_ > kMaxCommands) ThrowDamaged();
+    if (track.index >= records.size() || ++commands_ > limits_.maxCommands) ThrowDamaged();
     const RcpRecord& record = records[track.index++];
     if (Execute(t, record, tick)) track.due = tick + record.step;
   }
@@ -270,7 +271,7 @@ void RcpConverter::Finish(TrackState& track) {
 void RcpConverter::ThrowDamaged() const { throw CErrMessage(song_.layout.damagedError); }
 
 void RcpConverter::NextRecord() {
-  if (writeIndex_ >= kMaxRecords) throw CErrMessage(errc::kOutOfMemory);
+  if (writeIndex_ >= limits_.maxRecords) throw CErrMessage(errc::kOutOfMemory);
 }
 
 void RcpConverter::EmitShort(std::uint8_t port, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {

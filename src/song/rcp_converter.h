@@ -10,11 +10,7 @@
 // which a track has a command due or a note ends. The clock carries its remainder exactly, so
 // the times are those of a walk over every tick.
 //
-// Hostile files cannot make a pass run long: loops of loops ask for up to 255^5 rounds, and
-// same-measure references that re-enter loop starts can repeat without end. A pass that would
-// write more than kMaxRecords records fails with error 1 (out of memory); one that runs past
-// kMaxSongTimeUs of song time or executes more than kMaxCommands commands fails with the
-// damaged-file error of the file's kind.
+// Every pass ends within the limits of RcpPassLimits (rcp_limits.h).
 
 #include <array>
 #include <cstdint>
@@ -22,7 +18,7 @@
 #include <vector>
 
 #include "song/channel_converter.h"
-#include "song/midi_stream.h"
+#include "song/rcp_limits.h"
 #include "song/note_table.h"
 #include "song/rcp_song.h"
 #include "song/tick_clock.h"
@@ -33,14 +29,6 @@ class CRCPFile;
 
 class RcpConverter final : private ChannelMessageSink {
  public:
-  // 24 hours: no song plays this long; a file that does is looping without end.
-  static constexpr std::uint64_t kMaxSongTimeUs = 24ull * 60 * 60 * 1'000'000;
-  // Commands one pass may execute: some ten times what the longest real songs run through.
-  static constexpr std::uint64_t kMaxCommands = 1u << 24;
-  // Records a song may have: a table of 256 MiB, hours of dense music. A command writes at most
-  // a few records, so a pass ends at one of the two limits after some 10^7 commands.
-  static constexpr std::uint32_t kMaxRecords = 1u << 24;
-  static_assert(kMaxRecords <= CMIDIStream::kMaxEvents);
   // Loops a track may nest.
   static constexpr std::size_t kMaxLoopDepth = 5;
 
@@ -49,8 +37,8 @@ class RcpConverter final : private ChannelMessageSink {
   RcpConverter(CRCPFile& file, bool fill);
 
   // Runs the pass. Throws the file kind's damaged-file error (30 RCP, 55 G36) when a track runs
-  // past its last record or the limits above are reached, error 1 when the records exceed the
-  // table's limit.
+  // past its last record or the pass runs past its command or time limit, error 1 when it
+  // would write more records than its limit.
   void Run();
 
   // Records produced by the pass, the end record included.
@@ -114,6 +102,7 @@ class RcpConverter final : private ChannelMessageSink {
   const bool fill_;
   const int portCount_;
   const std::uint32_t loopLimit_;
+  const RcpPassLimits limits_;
   ChannelConverter channels_;
   TickClock clock_;
   NoteTable notes_;

@@ -67,7 +67,7 @@ void RcpConverter::SameMeasure(std::size_t t, const RcpRecord& record) {
   // chain that comes to record 0 is no reference; one that goes round in a circle is damage.
   for (std::size_t hops = 0; target != 0 && target < records.size() && records[target].command == kSameMeasure;
        ++hops) {
-    if (hops >= records.size() || ++commands_ > kMaxCommands) ThrowDamaged();
+    if (hops >= records.size() || ++commands_ > limits_.maxCommands) ThrowDamaged();
     target = records[target].target;
   }
   if (target == 0) {

@@ -1,5 +1,6 @@
 #include "song/rcp_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <new>
@@ -39,7 +40,10 @@ std::uint32_t SameMeasureTarget(const RcpRecord& record) {
 
 }  // namespace
 
-CRCPFile::CRCPFile(SongSettings settings) : CMIDIStream(std::move(settings)) {}
+CRCPFile::CRCPFile(SongSettings settings, RcpPassLimits limits)
+    : CMIDIStream(std::move(settings)), limits_(limits) {
+  limits_.maxRecords = std::min(limits_.maxRecords, kMaxEvents);
+}
 
 bool CRCPFile::Load(const std::filesystem::path& path) {
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "rb"), &std::fclose);

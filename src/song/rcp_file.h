@@ -9,13 +9,16 @@
 
 #include "song/file_bytes.h"
 #include "song/midi_stream.h"
+#include "song/rcp_limits.h"
 #include "song/rcp_song.h"
 
 namespace velvasto {
 
 class CRCPFile : public CMIDIStream {
  public:
-  explicit CRCPFile(SongSettings settings);
+  // `limits` bound each conversion pass (see rcp_limits.h); its records limit is cut to the
+  // table's.
+  explicit CRCPFile(SongSettings settings, RcpPassLimits limits = {});
 
   // Loads and converts the song in `path`. Returns false, changing nothing, when the file is
   // not of this reader's kind. Every other failure throws (CSystemErrMessage when the file
@@ -58,6 +61,7 @@ class CRCPFile : public CMIDIStream {
 
   friend class RcpConverter;
 
+  RcpPassLimits limits_;
   RcpSong song_;
   bool loaded_ = false;
   std::uint32_t countedRecords_ = 0;

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "recomposer_load.h"
+#include "support/temp_dir.h"
 
 namespace velvasto {
 namespace {
@@ -50,6 +51,22 @@ TEST(RcpLimitsTest, SongsLongerThanTheTableLimitFailAsOutOfMemory) {
   // limit of 2^24.
   RcpBuilder song = NestedLoops(4, [](test::RecomposerTrack& track) { track.BankProgram(0, 0, 0).BankProgram(0, 0, 0); });
   EXPECT_EQ(test::ErrorText([&] { LoadRcp(song.Build()); }), "メモリ不足です。");
+}
+
+TEST(RcpLimitsTest, EachLimitLetsASongReachItAndStopsTheNextStep) {
+  // Six commands, seven records (tempo, three notes on, two notes off, end), 20 ticks at
+  // 10 ms: 200,000 µs.
+  RcpBuilder song;
+  song.header.tempo = 125;
+  song.AddTrack().Note(1, 60, 1, 100).Note(1, 61, 1, 100).Note(18, 62, 30, 100).Command(0xE5, 0).Command(0xE5, 0).End();
+  const test::Bytes bytes = song.Build();
+  test::TempDir dir;
+  const auto path = dir.Write("song.rcp", bytes);
+  auto load = [&path](RcpPassLimits limits) { CRCPFile(SongSettings{}, limits).Load(path); };
+  EXPECT_EQ(test::ErrorText([&] { load({6, 7, 200'000}); }), "");
+  EXPECT_EQ(test::ErrorText([&] { load({5, 7, 200'000}); }), kDamaged);
+  EXPECT_EQ(test::ErrorText([&] { load({6, 6, 200'000}); }), "メモリ不足です。");
+  EXPECT_EQ(test::ErrorText([&] { load({6, 7, 199'999}); }), kDamaged);
 }
 
 }  // namespace
