@@ -38,6 +38,11 @@ class MidiOutDevice {
   // a real port it also returns every long message still in flight: their `done` is set when
   // Reset returns. Throws CMMSystemErrMessage(mmerr::kReset).
   virtual void Reset() = 0;
+
+  // Whether a burst of messages sent at once (the chase after a seek) must be spaced out so that
+  // the receiving module keeps up. A device that takes any burst (the built-in synthesizer, a
+  // recorder) says no.
+  virtual bool NeedsPacing() const { return true; }
 };
 
 }  // namespace velvasto

@@ -53,6 +53,8 @@ class RecordingDevice final : public MidiOutDevice {
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
   // Completes every long message still in flight.
   void Reset() override;
+  // A recorder takes any burst.
+  bool NeedsPacing() const override { return false; }
 
   // By default a long message is done as soon as it is recorded. When held, it stays in flight
   // (its `done` unset) until CompleteLongMessages or Reset, like a slow device.
