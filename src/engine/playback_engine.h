@@ -35,7 +35,8 @@ class PlaybackEngine {
  public:
   enum class State : std::uint8_t { Stopped, Playing, Paused };
 
-  // The timers must outlive the engine; `timerPeriodMs` is the dispatch period (ClampTimerPeriod).
+  // The timers must outlive the engine; `timerPeriodMs` is the dispatch period, the application's
+  // timer period (1 to 20 ms).
   PlaybackEngine(Clock& clock, PeriodicTimer& dispatchTimer, PeriodicTimer& workerTimer, std::uint32_t timerPeriodMs);
   // Stops both timers; sends nothing (call Stop first to silence the devices).
   ~PlaybackEngine();
