@@ -87,12 +87,14 @@ void PlaybackEngine::Start(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevic
     core_.index = 0;
     core_.songTimeUs.store(0, std::memory_order_relaxed);
     core_.tempo.store(120, std::memory_order_relaxed);
-    core_.lastTickUs = clock_.NowUs();
     core_.engineRing.Clear();
     core_.appRing.Clear();
+    // The song's time 0 is now; the timer's first period starts with it.
+    core_.lastTickUs = clock_.NowUs();
   }
   worker_.Restart(sink, clock_.NowUs());
   state_.store(State::Playing, std::memory_order_release);
+  StartDispatchTimer();
   try {
     workerTimer_.Start(kWorkerPeriodMs, [this] {
       worker_.Pass(clock_.NowUs(), state_.load(std::memory_order_acquire) == State::Playing);
@@ -100,7 +102,6 @@ void PlaybackEngine::Start(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevic
   } catch (const std::system_error&) {
     throw CErrMessage(errc::kThreadCreateFailed);
   }
-  StartDispatchTimer();
 }
 
 void PlaybackEngine::Stop() {

@@ -44,12 +44,12 @@ class PlaybackEngine {
   PlaybackEngine& operator=(const PlaybackEngine&) = delete;
 
   // Plays `song` from the start of its table. `portB` is used only when the song uses two ports.
-  // The song, the devices and the sink must stay alive until Stop. The song's rhythm-part values
-  // follow the System Exclusive messages sent outside the timer (reset messages, chase). Sends the enabled reset
-  // messages to port A and then to port B, each followed by a 50 ms pause, then starts the
-  // worker and the timer. A started song is stopped first. Throws: 6 when the song has no table;
-  // 1008 for a reset message the device refused; 25 when the worker cannot start; 1012 when the
-  // timer cannot start.
+  // The song, the devices and the sink must stay alive until Stop. Sends the enabled reset
+  // messages to port A and then to port B, each followed by a 50 ms pause, then starts the timer
+  // and the worker. The song's rhythm-part values follow the System Exclusive messages sent
+  // outside the timer (reset messages, chase). A started song is stopped first. Throws: 6 when
+  // the song has no table; 1008 for a reset message the device refused; 1012 when the timer
+  // cannot start; 25 when the worker cannot start.
   void Start(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevice* portB, EngineNotificationSink& sink,
              const StartOptions& options);
   // Ends playback: stops the timer and the worker, silences and resets the devices. Nothing when

@@ -1,7 +1,13 @@
 #include "engine/steady_periodic_timer.h"
 
-#include <chrono>
+#include <pthread.h>
+#include <sched.h>
+
 #include <utility>
+
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace velvasto {
 
@@ -13,7 +19,9 @@ void SteadyPeriodicTimer::Start(std::uint32_t periodMs, std::function<void()> ti
     std::lock_guard lock(mutex_);
     stopRequested_ = false;
   }
-  thread_ = std::thread([this, periodMs, tick = std::move(tick)] { Run(periodMs, tick); });
+  // The grid of deadlines starts now, not when the thread gets going.
+  const auto firstDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(periodMs);
+  thread_ = std::thread([this, periodMs, firstDeadline, tick = std::move(tick)] { Run(periodMs, firstDeadline, tick); });
 }
 
 void SteadyPeriodicTimer::Stop() {
@@ -25,10 +33,21 @@ void SteadyPeriodicTimer::Stop() {
   if (thread_.joinable()) thread_.join();
 }
 
-void SteadyPeriodicTimer::Run(std::uint32_t periodMs, const std::function<void()>& tick) {
+void SteadyPeriodicTimer::Run(std::uint32_t periodMs, std::chrono::steady_clock::time_point firstDeadline,
+                              const std::function<void()>& tick) {
   using Clock = std::chrono::steady_clock;
   const Clock::duration period = std::chrono::milliseconds(periodMs);
-  Clock::time_point deadline = Clock::now() + period;
+  Clock::time_point deadline = firstDeadline;
+#ifdef __linux__
+  // Wake at the deadline itself rather than within the default 50 µs slack.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+  if (priority_ == Priority::RealTime) {
+    // Refused without the privilege; the timer then runs at normal priority.
+    sched_param parameters{};
+    parameters.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters);
+  }
   std::unique_lock lock(mutex_);
   for (;;) {
     if (wake_.wait_until(lock, deadline, [this] { return stopRequested_; })) return;
