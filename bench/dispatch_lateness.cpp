@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/monotonic_clock.h"
-#include "engine/playback_engine.h"
-#include "engine/steady_periodic_timer.h"
+#include "engine/live_engine.h"
 #include "support/table_stream.h"
 
 namespace velvasto {
@@ -92,13 +90,11 @@ double Percentile(std::vector<double>& values, double fraction) {
 void Measure(std::uint32_t periodMs, std::uint64_t seconds, bool realTime) {
   test::TableStream song;
   FillSong(song, seconds);
-  MonotonicClock clock;
-  SteadyPeriodicTimer dispatchTimer(realTime ? SteadyPeriodicTimer::Priority::RealTime
-                                             : SteadyPeriodicTimer::Priority::Normal);
-  SteadyPeriodicTimer workerTimer;
+  LiveEngine live(periodMs, realTime ? SteadyPeriodicTimer::Priority::RealTime : SteadyPeriodicTimer::Priority::Normal);
+  PlaybackEngine& engine = live.Engine();
+  const Clock& clock = live.EngineClock();
   ArrivalRecorder device(clock, song.EventCount());
   EndWaiter end;
-  PlaybackEngine engine(clock, dispatchTimer, workerTimer, periodMs);
 
   const std::uint64_t startUs = clock.NowUs();
   engine.Start(song, device, nullptr, end, {});
