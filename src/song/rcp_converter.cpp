@@ -61,8 +61,9 @@ void RcpConverter::Run() {
   notes_.Clear();
   InitTracks();
   EmitTempo();
-  // The control-file blocks (CM6, GSD, GSD2) are produced here, at the pass's clock, before
-  // the song's first tick.
+  // The control-file blocks (CM6, GSD, GSD2) belong here, in both passes: written through the
+  // same write index at clock_'s time (their pauses move clock_ but not the tick), each block's
+  // count and duration recorded in the store, so that the song's first tick follows them.
   if (finishedTracks_ == tracks_.size()) {
     EmitEnd();
     return;

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "song/channel_converter.h"
-#include "song/rcp_limits.h"
 #include "song/note_table.h"
+#include "song/rcp_limits.h"
 #include "song/rcp_song.h"
 #include "song/tick_clock.h"
 
