@@ -1,6 +1,10 @@
 #include "support/temp_dir.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <random>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -9,9 +13,21 @@
 namespace velvasto::test {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velvasto-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  // Letters only: tests scan song paths for the map strings ("55", "88N", "88P"), which a
+  // random name with digits could contain.
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  std::uniform_int_distribution<int> letter('a', 'z');
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = "velvasto-test-";
+    for (int i = 0; i < 10; ++i) name.push_back(static_cast<char>(letter(random)));
+    const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
+    if (mkdir(candidate.c_str(), 0700) == 0) {
+      path_ = candidate;
+      return;
+    }
+    if (errno != EEXIST) break;
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
