@@ -13,7 +13,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: velvasto-cli <command> [arguments]\n"
     "  info FILE    what the song is: kind, subtype, wrappers, tracks, time base, length, title, records\n"
-    "  dump FILE    the song's event table, one record per line\n";
+    "  dump FILE    the song's event table, one record per line\n"
+    "  ports        the output devices, PORT A and PORT B marked\n";
 
 struct Command {
   std::string_view name;
@@ -23,6 +24,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", RunInfo},
     {"dump", RunDump},
+    {"ports", RunPorts},
 };
 
 }  // namespace

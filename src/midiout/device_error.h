@@ -21,4 +21,11 @@ class CDeviceErrMessage : public CMMSystemErrMessage {
   std::string detail_;
 };
 
+// The built-in synthesizer found no audio output to play through (no sound card, no sound
+// server). A terminal player can then suggest rendering to a file instead.
+class CNoAudioOutputErrMessage final : public CDeviceErrMessage {
+ public:
+  using CDeviceErrMessage::CDeviceErrMessage;
+};
+
 }  // namespace velvasto

@@ -31,7 +31,7 @@ void LiveSynth::Attach() {
     if (!driver_) {
       std::string detail = "no audio output could be started";
       if (!log.Text().empty()) detail += " (" + log.Text() + ")";
-      throw CDeviceErrMessage(mmerr::kOpen, detail);
+      throw CNoAudioOutputErrMessage(mmerr::kOpen, detail);
     }
   }
   if (!core_->HasSoundFont()) {

@@ -1,0 +1,118 @@
+#include "cli/output/output_plan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+#include "cli/usage_problem.h"
+
+namespace velvasto::cli {
+namespace {
+
+constexpr std::string_view kRecordPrefix = "record:";
+
+const char* PortName(PortId port) { return port == PortId::B ? "PORT B" : "PORT A"; }
+
+std::filesystem::path ComparablePath(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::absolute(path), ec);
+  return ec ? std::filesystem::absolute(path) : canonical;
+}
+
+}  // namespace
+
+void AddOutOption(std::string_view value, OutputRequest& request) {
+  const char letter = value.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+  if (value.size() < 3 || value[1] != '=' || (letter != 'A' && letter != 'B')) {
+    throw UsageProblem("--out takes PORT=NAME with PORT A or B, as in --out A=\"Velvasto Synth A\" or "
+                       "--out B=record:FILE");
+  }
+  std::optional<std::string>& slot = letter == 'A' ? request.portA : request.portB;
+  if (slot) throw UsageProblem(std::string("--out names PORT ") + letter + " twice");
+  slot = std::string(value.substr(2));
+}
+
+OutputPlan::Target OutputPlan::ResolveOne(PortId port, std::string_view value, const CMIDIPort& choice,
+                                          const std::shared_ptr<RecordSink>& sharedRecord,
+                                          const std::filesystem::path& sharedPath) {
+  Target target;
+  if (value.starts_with(kRecordPrefix)) {
+    const std::filesystem::path path(value.substr(kRecordPrefix.size()));
+    if (path.empty()) throw UsageProblem(std::string(PortName(port)) + ": record: needs a file name, as in record:FILE");
+    target.recordPath = path;
+    target.record = sharedRecord && ComparablePath(path) == ComparablePath(sharedPath)
+                        ? sharedRecord
+                        : std::make_shared<RecordSink>(path);
+    return target;
+  }
+  const auto& table = choice.Devices();
+  const auto found = std::find_if(table.begin(), table.end(), [&](const DeviceEntry& entry) { return entry.name == value; });
+  if (found == table.end()) {
+    throw UsageProblem("unknown output device \"" + std::string(value) + "\" for " + PortName(port) +
+                       "; `velvasto-cli ports` lists the devices");
+  }
+  target.entry = *found;
+  target.deviceName = found->name;
+  return target;
+}
+
+OutputPlan::Target OutputPlan::FromChoice(const CMIDIPort& choice, std::int32_t index, const std::string& mapperName) {
+  Target target;
+  if (index == CMIDIPort::kMapper) {
+    target.mapper = true;
+    target.deviceName = mapperName;
+  } else {
+    target.entry = choice.Devices().at(static_cast<std::size_t>(index));
+    target.deviceName = target.entry.name;
+  }
+  return target;
+}
+
+OutputPlan OutputPlan::Resolve(const OutputRequest& request, const CMIDIPort& choice, MidiDeviceCatalog& devices) {
+  const std::string mapperName = devices.MakeMapper()->Name();
+  const auto isRecord = [](const std::optional<std::string>& value) {
+    return value && value->starts_with(kRecordPrefix);
+  };
+  // Device names first, so that a mistake there leaves no record file behind.
+  for (const auto& [value, port] : {std::pair{&request.portA, PortId::A}, std::pair{&request.portB, PortId::B}}) {
+    if (*value && !isRecord(*value)) ResolveOne(port, **value, choice, nullptr, {});
+  }
+
+  OutputPlan plan;
+  plan.portA_ = request.portA ? ResolveOne(PortId::A, *request.portA, choice, nullptr, {})
+                              : FromChoice(choice, choice.PortA(), mapperName);
+  if (request.portB) {
+    plan.portB_ = ResolveOne(PortId::B, *request.portB, choice, plan.portA_.record, plan.portA_.recordPath);
+  } else if (!request.portA && choice.PortCount() == 2) {
+    plan.portB_ = FromChoice(choice, choice.PortB(), mapperName);
+  }
+  if (plan.portB_ && !plan.portA_.deviceName.empty() && plan.portA_.deviceName == plan.portB_->deviceName) {
+    throw UsageProblem("PORT A and PORT B cannot both be \"" + plan.portA_.deviceName + "\"");
+  }
+  return plan;
+}
+
+bool OutputPlan::Uses(std::string_view name) const {
+  return portA_.deviceName == name || (portB_ && portB_->deviceName == name);
+}
+
+std::string OutputPlan::Describe(PortId port) const {
+  const Target* target = port == PortId::B ? (portB_ ? &*portB_ : nullptr) : &portA_;
+  if (target == nullptr) return "-";
+  return target->record ? std::string(kRecordPrefix) + target->recordPath.string() : target->deviceName;
+}
+
+std::unique_ptr<MidiOutDevice> OutputPlan::MakeDevice(const Target& target, PortId port, MidiDeviceCatalog& devices) {
+  if (target.record) {
+    return std::make_unique<RecordingDevice>(std::string(kRecordPrefix) + target.recordPath.string(), port,
+                                             target.record);
+  }
+  return target.mapper ? devices.MakeMapper() : devices.MakeDevice(target.entry);
+}
+
+std::unique_ptr<OpenedPorts> OutputPlan::Open(MidiDeviceCatalog& devices) const {
+  return std::make_unique<OpenedPorts>(MakeDevice(portA_, PortId::A, devices),
+                                       portB_ ? MakeDevice(*portB_, PortId::B, devices) : nullptr);
+}
+
+}  // namespace velvasto::cli
