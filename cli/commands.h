@@ -14,6 +14,7 @@ inline constexpr int kExitUsage = 2;
 int RunInfo(std::span<const std::string_view> args);
 int RunDump(std::span<const std::string_view> args);
 int RunPorts(std::span<const std::string_view> args);
+int RunRender(std::span<const std::string_view> args);
 
 // Prints "velvasto-cli: <text>" and the usage summary on stderr; returns kExitUsage.
 int UsageError(std::string_view text);

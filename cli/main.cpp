@@ -14,7 +14,9 @@ constexpr char kUsage[] =
     "usage: velvasto-cli <command> [arguments]\n"
     "  info FILE    what the song is: kind, subtype, wrappers, tracks, time base, length, title, records\n"
     "  dump FILE    the song's event table, one record per line\n"
-    "  ports        the output devices, PORT A and PORT B marked\n";
+    "  ports        the output devices, PORT A and PORT B marked\n"
+    "  render FILE -o OUT.wav [--rate HZ] [--soundfont SF2]\n"
+    "               the song into a WAV file through the built-in synthesizer\n";
 
 struct Command {
   std::string_view name;
@@ -25,6 +27,7 @@ constexpr Command kCommands[] = {
     {"info", RunInfo},
     {"dump", RunDump},
     {"ports", RunPorts},
+    {"render", RunRender},
 };
 
 }  // namespace

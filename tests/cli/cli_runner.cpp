@@ -24,6 +24,10 @@ std::string ReadAll(const std::filesystem::path& path) {
 }  // namespace
 
 CliResult RunCli(std::initializer_list<std::string> args, const std::string& iniPath) {
+  return RunCliArgs(std::vector<std::string>(args), iniPath);
+}
+
+CliResult RunCliArgs(const std::vector<std::string>& args, const std::string& iniPath) {
   TempDir capture;
   const std::filesystem::path outPath = capture.Path() / "out";
   const std::filesystem::path errPath = capture.Path() / "err";

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace velvasto::test {
 
@@ -14,5 +15,6 @@ struct CliResult {
 
 // Runs the built velvasto-cli with `args`, settings taken from `iniPath` (VELVASTO_INI).
 CliResult RunCli(std::initializer_list<std::string> args, const std::string& iniPath);
+CliResult RunCliArgs(const std::vector<std::string>& args, const std::string& iniPath);
 
 }  // namespace velvasto::test

@@ -58,6 +58,11 @@ void SynthRender::SysEx(int firstChannel, std::span<const std::uint8_t> message,
   core_->ApplySysEx(firstChannel, message);
 }
 
+void SynthRender::RenderUntil(std::uint64_t timeUs) {
+  std::lock_guard lock(mutex_);
+  if (!finished_) RenderUpTo(timeUs);
+}
+
 void SynthRender::Release(int firstChannel) {
   std::lock_guard lock(mutex_);
   if (!finished_) core_->ReleaseInput(firstChannel);

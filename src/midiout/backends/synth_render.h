@@ -29,6 +29,10 @@ class SynthRender final : public SynthTarget, public std::enable_shared_from_thi
   // The input of PORT A (channels 1–16) or PORT B (17–32), closed.
   std::unique_ptr<MidiOutDevice> MakeInput(PortId port);
 
+  // Renders the audio up to `timeUs` with no message there: the stretch between a song's last
+  // message and its end record, which belongs in the file. Ignored after Finish.
+  void RenderUntil(std::uint64_t timeUs);
+
   // Releases every note, renders until the sound has died away (at most 30 s) and completes the
   // file. Messages sent afterwards are ignored. Throws CSystemErrMessage for the file.
   void Finish();
