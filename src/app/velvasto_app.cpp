@@ -10,7 +10,7 @@
 
 namespace velvasto {
 
-CVelvastoApp::CVelvastoApp() = default;
+CVelvastoApp::CVelvastoApp(std::unique_ptr<RandomSource> random) : playList(std::move(random)) {}
 
 CVelvastoApp::StartResult CVelvastoApp::Start(std::span<const std::string> arguments, MidiDeviceCatalog& devices,
                                               const StartupPlaces& places, TimerRange timerRange) {

@@ -27,6 +27,7 @@
 #include "midiout/midi_port.h"
 #include "midiout/midi_port_set.h"
 #include "playlist/play_list.h"
+#include "playlist/random_source.h"
 
 namespace velvasto {
 
@@ -60,7 +61,9 @@ class CVelvastoApp {
     HandedOver,  // another instance runs and has the request (if it could take it); end now
   };
 
-  CVelvastoApp();
+  // `random` is where the play list draws its random order from (the clock-seeded generator
+  // when none is given).
+  explicit CVelvastoApp(std::unique_ptr<RandomSource> random = nullptr);
   CVelvastoApp(const CVelvastoApp&) = delete;
   CVelvastoApp& operator=(const CVelvastoApp&) = delete;
 
@@ -82,6 +85,7 @@ class CVelvastoApp {
   // State read and written by the parts of the program (all on the user-interface thread).
   SettingsBlock settings;
   std::int32_t singleRepeat = 0;  // repeat the current song; not stored
+  bool gmSystemOff = false;       // send GM System Off before each song; not stored
   PlayState playState = PlayState::Stopped;
   bool listPlaying = false;       // the current song came from the play list
   CPlayList playList;
