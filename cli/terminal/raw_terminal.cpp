@@ -1,5 +1,6 @@
 #include "cli/terminal/raw_terminal.h"
 
+#include <pthread.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,6 +35,12 @@ extern "C" void OnTerminalStop(int) {
   const int savedErrno = errno;
   RestoreTerminalNow();
   std::signal(SIGTSTP, SIG_DFL);
+  // SIGTSTP is blocked while its handler runs: let the stop through now, or it would wait for
+  // the handler's return and meet the handler again.
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  pthread_sigmask(SIG_UNBLOCK, &stop, nullptr);
   std::raise(SIGTSTP);
   // Continued (fg): take raw mode up again and catch the next Ctrl-Z.
   struct sigaction action = {};
