@@ -26,29 +26,36 @@ export VELVASTO_INI=$work/velvasto.ini
 # Both start with the SoundFont in the page cache.
 cat "$soundfont" >/dev/null
 
-seconds_of() {  # runs the command, prints its wall time in seconds
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s%N)
-  awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+# Wall time and CPU time (user + system) of a command, in seconds: "WALL CPU". The machine may
+# be shared: CPU time says what the work costs when wall time is stretched by other load.
+times_of() {
+  local TIMEFORMAT='%R %U %S' measured
+  if ! measured=$({ time "$@" >/dev/null 2>&1; } 2>&1); then
+    echo "bench-render: failed: $*" >&2
+    return 1
+  fi
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$measured"
 }
 
+# The smallest of the given numbers.
 best() { printf '%s\n' "$@" | sort -n | head -n 1; }
 
-ours=()
-theirs=()
+ours_wall=() ours_cpu=() theirs_wall=() theirs_cpu=()
 for ((run = 1; run <= runs; run++)); do
-  ours+=("$(seconds_of "$cli" render "$song" -o "$work/ours.wav" --rate "$rate" --soundfont "$soundfont")")
-  theirs+=("$(seconds_of fluidsynth -ni -r "$rate" -F "$work/theirs.wav" "$soundfont" "$song")")
+  measured=$(times_of "$cli" render "$song" -o "$work/ours.wav" --rate "$rate" --soundfont "$soundfont")
+  read -r wall cpu <<<"$measured"
+  ours_wall+=("$wall") ours_cpu+=("$cpu")
+  measured=$(times_of fluidsynth -ni -r "$rate" -F "$work/theirs.wav" "$soundfont" "$song")
+  read -r wall cpu <<<"$measured"
+  theirs_wall+=("$wall") theirs_cpu+=("$cpu")
 done
 
 audio_seconds() { awk -v bytes="$(stat -c %s "$1")" -v rate="$rate" 'BEGIN { printf "%.1f\n", (bytes - 44) / 4 / rate }'; }
 
-ours_best=$(best "${ours[@]}")
-theirs_best=$(best "${theirs[@]}")
-echo "song: $minutes min, SoundFont $(basename "$soundfont"), $rate Hz, best of $runs"
-echo "velvasto-cli render: ${ours_best} s  (runs: ${ours[*]}; $(audio_seconds "$work/ours.wav") s of audio)"
-echo "fluidsynth -F:       ${theirs_best} s  (runs: ${theirs[*]}; $(audio_seconds "$work/theirs.wav") s of audio)"
-ratio=$(awk -v a="$ours_best" -v b="$theirs_best" 'BEGIN { printf "%.3f\n", a / b }')
-echo "ratio velvasto/fluidsynth: $ratio  (target: at most 1)"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", a / b }'; }
+ours_best=$(best "${ours_wall[@]}") ours_best_cpu=$(best "${ours_cpu[@]}")
+theirs_best=$(best "${theirs_wall[@]}") theirs_best_cpu=$(best "${theirs_cpu[@]}")
+echo "song: $minutes min, SoundFont $(basename "$soundfont"), $rate Hz, best of $runs runs"
+echo "velvasto-cli render: ${ours_best} s wall, ${ours_best_cpu} s CPU  (wall: ${ours_wall[*]}; $(audio_seconds "$work/ours.wav") s of audio)"
+echo "fluidsynth -F:       ${theirs_best} s wall, ${theirs_best_cpu} s CPU  (wall: ${theirs_wall[*]}; $(audio_seconds "$work/theirs.wav") s of audio)"
+echo "ratio velvasto/fluidsynth: $(ratio "$ours_best" "$theirs_best") wall, $(ratio "$ours_best_cpu" "$theirs_best_cpu") CPU  (target: at most 1)"
