@@ -110,6 +110,11 @@ std::unique_ptr<MidiOutDevice> OutputPlan::MakeDevice(const Target& target, Port
   return target.mapper ? devices.MakeMapper() : devices.MakeDevice(target.entry);
 }
 
+std::unique_ptr<MidiOutDevice> OutputPlan::MakePortDevice(PortId port, MidiDeviceCatalog& devices) const {
+  return MakeDevice(port == PortId::B && portB_ ? *portB_ : portA_, port == PortId::B && portB_ ? PortId::B : PortId::A,
+                    devices);
+}
+
 std::unique_ptr<OpenedPorts> OutputPlan::Open(MidiDeviceCatalog& devices) const {
   return std::make_unique<OpenedPorts>(MakeDevice(portA_, PortId::A, devices),
                                        portB_ ? MakeDevice(*portB_, PortId::B, devices) : nullptr);

@@ -54,6 +54,8 @@ class OutputPlan {
   // Fresh devices of the plan, opened (see OpenedPorts for the errors). Recordings of every
   // song played go on in the same files.
   std::unique_ptr<OpenedPorts> Open(MidiDeviceCatalog& devices) const;
+  // A fresh, closed device for one port (PORT B only when the plan has two).
+  std::unique_ptr<MidiOutDevice> MakePortDevice(PortId port, MidiDeviceCatalog& devices) const;
 
  private:
   struct Target {

@@ -6,6 +6,9 @@
 //   velvasto-cli: no audio output could be started (<what the audio system said>); write the
 //   song to a WAV file instead: velvasto-cli render <song> -o <song>.wav
 // (one line). Other failures print the error as error_output.h does.
+//
+// A player that opens its devices itself (the player controller) calls OpenPlayOutputs first
+// and lets the result go: the synthesizer keeps its SoundFont loaded for the second opening.
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // What the terminal player's loop waits for: keys, a stop signal, or a wake-up from another
-// thread (an engine notification). One poll() on all three, so the loop sleeps until something
-// happens.
+// thread (the engine's notification queue calls Wake when a notice arrives). One poll() on all
+// three, so the loop sleeps until something happens.
 
 #include <chrono>
 #include <vector>

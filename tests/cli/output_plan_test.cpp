@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/output/output_plan.h"
+#include "cli/output/planned_devices.h"
 #include "cli/output/port_list.h"
 #include "cli/usage_problem.h"
 #include "core/cini_file.h"
@@ -163,6 +164,30 @@ TEST_F(OutputPlanTest, BothPortsRecordIntoOneFileAndLaterSongsGoOnInIt) {
     }
   }
   EXPECT_EQ(test::ReadWholeFile(file), "0 A MSG 90 3C 64\n0 B MSG 80 3C 40\n1000 A MSG 90 3C 64\n2000 B MSG 80 3C 40\n");
+}
+
+TEST_F(OutputPlanTest, APlanServesAsTheCatalogueAndChoiceOfAPlayer) {
+  // The settings name other devices; the plan decides.
+  const CMIDIPort settings = Choice(2, "Synth B", "SC-88");
+  const std::string file = (dir.Path() / "rec.txt").string();
+  {
+    const OutputPlan plan = OutputPlan::Resolve(Request({"A=SC-88", "B=record:" + file}), settings, catalog);
+    PlannedDevices planned(plan, catalog);
+    EXPECT_EQ(planned.Choice().PortCount(), 2);
+    EXPECT_EQ(planned.Choice().Devices(), (std::vector<DeviceEntry>{{0, "SC-88"}, {1, "record:" + file}}));
+    // As a song opens its devices.
+    OpenedPorts ports(planned.Choice(), planned);
+    EXPECT_EQ(ports.Device(PortId::A)->Name(), "SC-88");
+    ports.Device(PortId::B)->SendShort(0x7F0AB3, 0);
+  }
+  EXPECT_EQ(test::ReadWholeFile(file), "0 B MSG B3 0A 7F\n");
+
+  const OutputPlan onePort = OutputPlan::Resolve(Request({"A=Synth B"}), settings, catalog);
+  PlannedDevices planned(onePort, catalog);
+  EXPECT_EQ(planned.Choice().PortCount(), 1);
+  OpenedPorts ports(planned.Choice(), planned);
+  EXPECT_EQ(ports.Device(PortId::A)->Name(), "Synth B");
+  EXPECT_EQ(ports.Device(PortId::B), nullptr);
 }
 
 TEST_F(OutputPlanTest, PortListMarksTheChosenDevices) {

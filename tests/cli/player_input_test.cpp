@@ -1,4 +1,4 @@
-// The terminal player's loop input: keys from a descriptor, stop signals, engine notices.
+// The terminal player's loop input: keys from a descriptor, stop signals, wake-ups.
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include <csignal>
 #include <string_view>
+#include <thread>
 
-#include "cli/terminal/notification_queue.h"
 #include "cli/terminal/player_input.h"
 #include "cli/terminal/stop_signals.h"
 
@@ -71,31 +71,12 @@ TEST(PlayerInputTest, StopSignalsEndTheWaitAndTheOldHandlerComesBack) {
   std::signal(SIGTERM, previous);
 }
 
-TEST(NotificationQueueTest, NoticesWakeTheLoopAndPositionsDoNotPileUp) {
+TEST(PlayerInputTest, AWakeFromAnotherThreadEndsTheWaitOnce) {
   StopSignals signals;
   PlayerInput input(signals, -1);
-  NotificationQueue queue(input);
-  queue.Post(UM_TIME_UPDATE, 1, 0);
-  queue.Post(UM_MONITOR_EVENTS, 0, 0);
-  for (std::uint32_t second = 2; second < 1000; ++second) {
-    queue.Post(UM_TIME_UPDATE, second, 0);
-    queue.Post(UM_MONITOR_EVENTS, 0, 0);
-  }
-  queue.Post(UM_ENGINE_ERROR, 2, 1007);
-  queue.Post(UM_SONG_END, 0, 0);
+  std::thread engine([&input] { input.Wake(); });
   EXPECT_TRUE(input.Wait(10s).woken);
-
-  std::vector<Notification> taken;
-  queue.TakeAll(taken);
-  ASSERT_EQ(taken.size(), 4u);
-  EXPECT_EQ(taken[0].message, UM_TIME_UPDATE);
-  EXPECT_EQ(taken[0].wParam, 999u);
-  EXPECT_EQ(taken[1].message, UM_MONITOR_EVENTS);
-  EXPECT_EQ(taken[2].message, UM_ENGINE_ERROR);
-  EXPECT_EQ(taken[2].lParam, 1007);
-  EXPECT_EQ(taken[3].message, UM_SONG_END);
-  queue.TakeAll(taken);
-  EXPECT_TRUE(taken.empty());
+  engine.join();
   EXPECT_FALSE(input.Wait(0ms).woken);
 }
 
