@@ -8,4 +8,5 @@ set(VELVASTO_FUZZERS
   rcp
   g36
   smf
+  terminal
 )
