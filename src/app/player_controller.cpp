@@ -186,30 +186,37 @@ bool PlayerController::PlaySong(const std::filesystem::path& path) {
   return true;
 }
 
-bool PlayerController::PlayCurrentEntry(bool resetOrder) {
+PlayerController::ListStart PlayerController::PlayCurrentEntry(bool resetOrder) {
   CPlayList& list = app_.playList;
   if (resetOrder) list.ResetOrder(Order());
+  ListStart result = ListStart::FilesFailed;
   for (int attempt = 0; attempt < list.Count() && list.CurrentIndexValid(); ++attempt) {
     const std::filesystem::path path = list.Entry(list.CurrentIndex()).path;
     view_.SetWindowTitle(MainWindowTitleFor(path));
     app_.listPlaying = true;
     if (PlaySong(path)) {
-      view_.Repaint();
-      return true;
+      result = ListStart::Started;
+      break;
+    }
+    if (!slot_.FileFailed()) {
+      result = ListStart::PlaybackFailed;
+      break;
     }
     if (!list.NextEntry(Order())) break;
   }
   view_.Repaint();
-  return false;
+  return result;
 }
 
-bool PlayerController::PlayNextEntry() {
-  if (app_.playList.NextEntry(Order())) return PlayCurrentEntry(false);
+void PlayerController::PlayNextEntry() {
+  if (app_.playList.NextEntry(Order())) {
+    PlayCurrentEntry(false);
+    return;
+  }
   slot_.ClearInfo();
   view_.RepaintTitleArea();
   view_.SetWindowTitle(std::string(kMainWindowTitle));
   view_.Repaint();
-  return false;
 }
 
 void PlayerController::PlayCommand() {

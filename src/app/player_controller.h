@@ -94,8 +94,9 @@ class PlayerController {
   const std::optional<SongInfo>& SongInformation() const { return slot_.Info(); }
   // The engine of the loaded song (position, tempo, master volume), or null.
   const PlaybackEngine* Engine() const { return slot_.Engine(); }
-  // The loaded song, or null.
+  // The loaded song, or null, and its file.
   const CMIDIStream* Song() const { return slot_.Song(); }
+  std::filesystem::path SongPath() const { return slot_.SongPath(); }
   // Changes whenever a song starts or starts again.
   std::uint64_t StartNumber() const { return slot_.CurrentStart(); }
 
@@ -103,13 +104,18 @@ class PlayerController {
   // Starts `path` as the view's one song (patchbay switch, slot play, meters, buttons, volume,
   // map display, property window). False when it did not start (the error has been shown).
   bool PlaySong(const std::filesystem::path& path);
-  // Plays the list's current entry, resetting the order first when asked. An entry that does not
-  // start is passed over for the next one by the play order, until one starts or as many have
-  // failed in a row as the list holds. False when none started.
-  bool PlayCurrentEntry(bool resetOrder);
-  // Takes the next entry by the play order and plays it (passing over entries that do not
-  // start); else the plain title. False when none started.
-  bool PlayNextEntry();
+  enum class ListStart {
+    Started,
+    FilesFailed,     // no entry started: each failed on its file; the order has moved past them
+    PlaybackFailed,  // the devices or the engine failed: any other entry would fail the same way
+  };
+  // Plays the list's current entry, resetting the order first when asked. An entry whose file
+  // cannot be loaded is passed over for the next one by the play order, until one starts or as
+  // many have failed in a row as the list holds.
+  ListStart PlayCurrentEntry(bool resetOrder);
+  // Takes the next entry by the play order and plays it as PlayCurrentEntry does; else the
+  // plain title.
+  void PlayNextEntry();
   // Ends play: slot stop, meters cleared, default port choice back, control-file progress and
   // map display cleared; closes the program when `songFinished` and close after play are set.
   void StopSong(bool songFinished);

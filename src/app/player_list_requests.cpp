@@ -66,16 +66,19 @@ void PlayerController::ProcessOpenRequest(bool fromStartUp) {
     StopIfLoaded(true);
     app_.playList.Clear();
   }
-  // Play starts with the first song added. When it cannot start, the rest of the request is
-  // added first and play goes on from where the play order stands, so that one song that
-  // cannot be played is reported once and does not keep the others from playing.
-  bool startFailed = false;
+  // Play starts with the first song added. When that song's file cannot be played, the rest of
+  // the request is added first and play goes on from where the play order stands, so that one
+  // bad file is reported once and does not keep the others from playing. When the devices fail,
+  // no other song is tried.
+  std::optional<ListStart> failure;
   const auto startWhenStopped = [&] {
-    if (startFailed || app_.playState != PlayState::Stopped || app_.playList.Empty()) return;
-    startFailed = !PlayCurrentEntry(true);
+    if (failure || app_.playState != PlayState::Stopped || app_.playList.Empty()) return;
+    if (const ListStart start = PlayCurrentEntry(true); start != ListStart::Started) failure = start;
   };
   AddToList(request.paths, false, startWhenStopped);
-  if (startFailed && app_.playState == PlayState::Stopped && !app_.playList.Empty()) PlayCurrentEntry(false);
+  if (failure == ListStart::FilesFailed && app_.playState == PlayState::Stopped && !app_.playList.Empty()) {
+    PlayCurrentEntry(false);
+  }
   view_.Repaint();
   view_.CommandStatesChanged();
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "midiout/device_error.h"
 #include "midiout/opened_ports.h"
 #include "song/song_loader.h"
 
@@ -16,6 +17,9 @@ template <typename Operation>
 void Reported(ErrorReporter& reporter, Operation&& operation) {
   try {
     operation();
+  } catch (const CDeviceErrMessage& error) {
+    reporter.ShowDeviceError(error);
+    throw;
   } catch (const CErrMessage& error) {
     reporter.ShowError(error.Message());
     throw;
@@ -47,6 +51,7 @@ class CSongSlot::StampedSink final : public EngineNotificationSink {
 // A loaded song and what plays it. Members go in reverse order: the engine stops before the
 // devices close and the song goes.
 struct CSongSlot::LoadedSong {
+  std::filesystem::path path;
   std::unique_ptr<CMIDIStream> song;
   std::unique_ptr<OpenedPorts> ports;
   std::unique_ptr<StampedSink> sink;
@@ -64,6 +69,8 @@ PlaybackEngine* CSongSlot::Engine() const { return loaded_ ? loaded_->engine.get
 
 const CMIDIStream* CSongSlot::Song() const { return loaded_ ? loaded_->song.get() : nullptr; }
 
+std::filesystem::path CSongSlot::SongPath() const { return loaded_ ? loaded_->path : std::filesystem::path(); }
+
 void CSongSlot::TakeMonitorEntries(std::vector<MonitorEntry>& out) {
   if (loaded_) {
     loaded_->engine->TakeMonitorEntries(out);
@@ -73,12 +80,16 @@ void CSongSlot::TakeMonitorEntries(std::vector<MonitorEntry>& out) {
 }
 
 void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, const SongStart& start) {
+  fileFailed_ = false;
   if (loaded_) Reported(reporter_, [] { throw CErrMessage(errc::kAlreadyLoaded); });
   info_.reset();
   try {
     auto next = std::make_unique<LoadedSong>();
     Reported(reporter_, [&] {
+      next->path = path;
+      fileFailed_ = true;
       next->song = LoadSong(path, start.settings);
+      fileFailed_ = false;
       info_ = next->song->Info();
       next->ports = std::make_unique<OpenedPorts>(ports, devices_);
       next->engine = std::make_unique<PlaybackEngine>(timing_.clock, timing_.dispatchTimer, timing_.workerTimer,

@@ -59,6 +59,10 @@ class CSongSlot {
   // song is held. On any failure nothing stays loaded, the information record is empty and the
   // play state is stopped.
   void Play(const std::filesystem::path& path, const CMIDIPort& ports, const SongStart& start);
+  // Whether the last Play that failed failed on its file (no reader took it, or the one that did
+  // could not load it), rather than on the devices or the engine, which another song would meet
+  // as well.
+  bool FileFailed() const { return fileFailed_; }
   // Stops the engine, closes the devices and lets the song go; play state stopped. The song is
   // let go even when stopping fails (the failure is shown and thrown on). Nothing when stopped.
   void Stop();
@@ -84,6 +88,8 @@ class CSongSlot {
   PlaybackEngine* Engine() const;
   // The loaded song, or null.
   const CMIDIStream* Song() const;
+  // The file of the loaded song (empty when none is loaded).
+  std::filesystem::path SongPath() const;
   // Replaces `out` with the monitor entries of the loaded song waiting for the owner.
   void TakeMonitorEntries(std::vector<MonitorEntry>& out);
 
@@ -105,6 +111,7 @@ class CSongSlot {
   std::unique_ptr<LoadedSong> loaded_;
   StartOptions startOptions_;
   std::uint64_t start_ = 0;
+  bool fileFailed_ = false;
 };
 
 }  // namespace velvasto

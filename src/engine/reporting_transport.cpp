@@ -8,6 +8,9 @@ template <typename Operation>
 void ReportingTransport::Run(Operation&& operation) {
   try {
     operation();
+  } catch (const CDeviceErrMessage& error) {
+    reporter_.ShowDeviceError(error);
+    throw;
   } catch (const CErrMessage& error) {
     reporter_.ShowError(error.Message());
     throw;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/playback_engine.h"
+#include "midiout/device_error.h"
 
 namespace velvasto {
 
@@ -13,6 +14,10 @@ class ErrorReporter {
   virtual ~ErrorReporter() = default;
   // Shows an error text to the user (a message box with the error icon, or standard error).
   virtual void ShowError(const std::string& text) = 0;
+  // Shows a device failure that says more than its text (which port, what the audio system
+  // answered). Called while the error is being handled, so std::current_exception() is it. By
+  // default only the text, as for any error.
+  virtual void ShowDeviceError(const CDeviceErrMessage& error) { ShowError(error.Message()); }
 };
 
 class ReportingTransport {

@@ -4,6 +4,7 @@
 
 #include "core/cini_file.h"
 #include "core/errors.h"
+#include "midiout/device_error.h"
 #include "midiout/backends/recording_device.h"
 #include "support/list_builder.h"
 #include "support/smf_builder.h"
@@ -21,7 +22,7 @@ class FlakyDevice final : public MidiOutDevice {
 
   const std::string& Name() const override { return recorder_.Name(); }
   void Open() override {
-    if (failOpen_) throw CMMSystemErrMessage(mmerr::kOpen);
+    if (failOpen_) throw CDeviceErrMessage(mmerr::kOpen, Name() + " is gone");
     recorder_.Open();
   }
   void Close() override { recorder_.Close(); }

@@ -21,6 +21,7 @@
 #include "app/velvasto_app.h"
 #include "app/virtual_playback.h"
 #include "midiout/device_catalog.h"
+#include "midiout/device_error.h"
 #include "playlist/random_source.h"
 #include "support/temp_dir.h"
 
@@ -110,6 +111,10 @@ class LoggingMonitor final : public MonitorSink {
 class ScriptedPrompt final : public UserPrompt {
  public:
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowDeviceError(const CDeviceErrMessage& error) override {
+    errors.push_back(error.Message());
+    details.push_back(error.Detail());
+  }
   Answer Ask(const std::string& question) override;
   std::optional<std::filesystem::path> ChooseListFileToSave(const std::filesystem::path& folder,
                                                             const std::filesystem::path& fileName) override;
@@ -118,6 +123,7 @@ class ScriptedPrompt final : public UserPrompt {
   std::optional<int> ChooseListEntry(const CPlayList&) override { return listEntry; }
 
   std::vector<std::string> errors;
+  std::vector<std::string> details;  // of device errors
   std::vector<std::string> questions;
   std::deque<Answer> answers;  // Cancel once they run out
   std::optional<std::filesystem::path> saveAs;

@@ -69,8 +69,20 @@ TEST_F(ControllerTest, APortSetWhoseSongFailsToStartDoesNotStayChosen) {
   Request({Song("special.mid", 60)});
   controller->Open();
   EXPECT_EQ(prompt.errors, (std::vector<std::string>{"MIDIOUTデバイスのオープンができません。"}));
+  EXPECT_EQ(prompt.details, (std::vector<std::string>{"Out B is gone"}));
   EXPECT_EQ(app.playState, PlayState::Stopped);
   EXPECT_EQ(app.activePort.PortA(), CMIDIPort::kMapper);
+}
+
+TEST_F(ControllerTest, WhenTheDevicesFailNoOtherEntryIsTried) {
+  devices.FailOpening("mapper");
+  Request({Song("a.mid", 60), Song("b.mid", 62), Song("c.mid", 64)});
+  controller->Open();
+  EXPECT_EQ(prompt.errors, (std::vector<std::string>{"MIDIOUTデバイスのオープンができません。"}));
+  EXPECT_EQ(app.playState, PlayState::Stopped);
+  EXPECT_EQ(app.playList.CurrentIndex(), 0);
+  ASSERT_TRUE(controller->Execute(CommandId::Play));
+  EXPECT_EQ(prompt.errors.size(), 2u) << "PLAY tries the same entry once more";
 }
 
 TEST_F(ControllerTest, EngineErrorStopsTheSongAndShowsTheCallbackMessage) {
