@@ -16,7 +16,12 @@ constexpr char kUsage[] =
     "  dump FILE    the song's event table, one record per line\n"
     "  ports        the output devices, PORT A and PORT B marked\n"
     "  render FILE -o OUT.wav [--rate HZ] [--soundfont SF2]\n"
-    "               the song into a WAV file through the built-in synthesizer\n";
+    "               the song into a WAV file through the built-in synthesizer\n"
+    "  play [--order norm|rep|rand] [--repeat-one] [--fast] [--out PORT=NAME]... FILE...\n"
+    "               songs and list files: one song alone, several as a list in the chosen order;\n"
+    "               keys: space pause, r restart, n next, <- -> seek, + - volume, q quit\n"
+    "  list new OUT.mlt FILE...   a list file of the songs and list files given\n"
+    "  list show FILE.mlt         the entries of a list file with their settings\n";
 
 struct Command {
   std::string_view name;
@@ -28,6 +33,8 @@ constexpr Command kCommands[] = {
     {"dump", RunDump},
     {"ports", RunPorts},
     {"render", RunRender},
+    {"play", RunPlay},
+    {"list", RunList},
 };
 
 }  // namespace

@@ -39,7 +39,9 @@ CliResult RunCliArgs(const std::vector<std::string>& args, const std::string& in
   if (pid == 0) {
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
+    // No keys from the terminal that runs the tests.
+    const int in = open("/dev/null", O_RDONLY);
+    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
     setenv("VELVASTO_INI", iniPath.c_str(), 1);
     std::vector<char*> argv;
     for (std::string& arg : argv_storage) argv.push_back(arg.data());

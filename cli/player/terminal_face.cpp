@@ -1,0 +1,52 @@
+#include "cli/player/terminal_face.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "cli/output/play_outputs.h"
+#include "cli/terminal/status_format.h"
+
+namespace velvasto::cli {
+
+void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvastoApp& app) {
+  const PlaybackEngine* engine = controller.Engine();
+  if (engine == nullptr || !errors_.InPlace()) return;
+  PlayStatus status;
+  if (const auto& info = controller.SongInformation()) {
+    status.title = info->title;
+    status.lengthSeconds = static_cast<std::uint32_t>(std::min<std::uint64_t>(info->playTimeUs / 1'000'000, UINT32_MAX));
+  }
+  if (status.title.empty()) status.title = controller.SongPath().filename().string();
+  status.positionSeconds = engine->PositionSeconds();
+  status.tempoBpm = engine->TempoBpm();
+  status.volume = engine->MasterVolume();
+  status.paused = app.playState == PlayState::Paused;
+  if (app.listPlaying && app.playList.CurrentIndexValid()) {
+    status.list = ListPosition{.number = app.playList.CurrentIndex() + 1, .count = app.playList.Count()};
+  }
+  errors_.Show(FormatPlayStatus(status, errors_.Columns()));
+}
+
+void TerminalFace::ShowError(const std::string& text) {
+  errorsShown_ = true;
+  errors_.Print(text);
+}
+
+void TerminalFace::ShowDeviceError(const CDeviceErrMessage& error) {
+  errorsShown_ = true;
+  // The error classes have no virtual functions; the exception being handled tells the kind.
+  if (const std::exception_ptr current = std::current_exception()) {
+    try {
+      std::rethrow_exception(current);
+    } catch (const CNoAudioOutputErrMessage&) {
+      errors_.Print(NoAudioOutputLine(firstSong_.string(), error.Detail()));
+      return;
+    } catch (...) {
+      // Any other device error: its text and detail below.
+    }
+  }
+  errors_.Print(error.Message());
+  if (!error.Detail().empty()) errors_.Print(error.Detail());
+}
+
+}  // namespace velvasto::cli
