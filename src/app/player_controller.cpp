@@ -49,7 +49,7 @@ PlayerController::PlayerController(const Parts& parts, std::function<void()> wak
       prompt_(parts.prompt),
       notifications_(std::move(wake)),
       router_(parts.monitor),
-      slot_(parts.app.playState, parts.timing, parts.devices, parts.prompt, notifications_) {}
+      slot_(parts.app.playState, parts.timing, parts.devices, parts.prompt, notifications_, parts.loader) {}
 
 PlayerController::~PlayerController() = default;
 

@@ -40,7 +40,8 @@ std::string MainWindowTitleFor(const std::filesystem::path& path);
 class PlayerController {
  public:
   // Where the controller's parts come from. `devices` makes the output devices of the active port
-  // choice; `timing` is what the engines run on.
+  // choice; `timing` is what the engines run on; `loader` loads song files (LoadSong when none
+  // is given).
   struct Parts {
     CVelvastoApp& app;
     MidiDeviceCatalog& devices;
@@ -48,6 +49,7 @@ class PlayerController {
     PlayerView& view;
     MonitorSink& monitor;
     UserPrompt& prompt;
+    SongLoader loader = nullptr;
   };
 
   PlayerController(const Parts& parts, std::function<void()> wake = nullptr);

@@ -60,8 +60,13 @@ struct CSongSlot::LoadedSong {
 };
 
 CSongSlot::CSongSlot(PlayState& playState, PlaybackTiming timing, MidiDeviceCatalog& devices,
-                     ErrorReporter& reporter, NotificationQueue& notifications)
-    : playState_(playState), timing_(timing), devices_(devices), reporter_(reporter), notifications_(notifications) {}
+                     ErrorReporter& reporter, NotificationQueue& notifications, SongLoader loader)
+    : playState_(playState),
+      timing_(timing),
+      devices_(devices),
+      reporter_(reporter),
+      notifications_(notifications),
+      loader_(loader ? std::move(loader) : SongLoader(LoadSong)) {}
 
 CSongSlot::~CSongSlot() { ReleaseQuietly(); }
 
@@ -88,7 +93,7 @@ void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, 
     Reported(reporter_, [&] {
       next->path = path;
       fileFailed_ = true;
-      next->song = LoadSong(path, start.settings);
+      next->song = loader_(path, start.settings);
       fileFailed_ = false;
       info_ = next->song->Info();
       next->ports = std::make_unique<OpenedPorts>(ports, devices_);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,6 +39,9 @@ struct PlaybackTiming {
   PeriodicTimer& workerTimer;
 };
 
+// Loads a song file with the settings the reader needs; LoadSong asks the readers in turn.
+using SongLoader = std::function<std::unique_ptr<CMIDIStream>(const std::filesystem::path&, const SongSettings&)>;
+
 // How a song is to be loaded and started.
 struct SongStart {
   SongSettings settings;  // what the reader needs
@@ -47,8 +51,9 @@ struct SongStart {
 
 class CSongSlot {
  public:
+  // `loader` loads the song files (LoadSong when none is given).
   CSongSlot(PlayState& playState, PlaybackTiming timing, MidiDeviceCatalog& devices, ErrorReporter& reporter,
-            NotificationQueue& notifications);
+            NotificationQueue& notifications, SongLoader loader = nullptr);
   // Stops a loaded song; failures are not reported then.
   ~CSongSlot();
   CSongSlot(const CSongSlot&) = delete;
@@ -107,6 +112,7 @@ class CSongSlot {
   MidiDeviceCatalog& devices_;
   ErrorReporter& reporter_;
   NotificationQueue& notifications_;
+  SongLoader loader_;
   std::optional<SongInfo> info_;
   std::unique_ptr<LoadedSong> loaded_;
   StartOptions startOptions_;

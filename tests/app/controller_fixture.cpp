@@ -5,6 +5,7 @@
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "midiout/device_error.h"
+#include "song/song_loader.h"
 #include "midiout/backends/recording_device.h"
 #include "support/list_builder.h"
 #include "support/smf_builder.h"
@@ -132,8 +133,12 @@ ControllerTest::ControllerTest() {
   app.activePort.Load(devices);
   app.defaultPort = app.activePort;
   app.portSets.Load(devices);
+  const SongLoader loader = [this](const std::filesystem::path& path, const SongSettings& settings) {
+    const auto made = madeSongs.find(path);
+    return made != madeSongs.end() ? made->second() : LoadSong(path, settings);
+  };
   controller = std::make_unique<PlayerController>(
-      PlayerController::Parts{app, devices, playback.Timing(), view, monitor, prompt});
+      PlayerController::Parts{app, devices, playback.Timing(), view, monitor, prompt, loader});
 }
 
 ControllerTest::~ControllerTest() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -176,6 +177,8 @@ class ControllerTest : public ::testing::Test {
   LoggingMonitor monitor;
   ScriptedPrompt prompt;
   VirtualPlayback playback;
+  // Songs the loader makes in place of reading these files (for tables no reader writes).
+  std::map<std::filesystem::path, std::function<std::unique_ptr<CMIDIStream>()>> madeSongs;
   std::unique_ptr<PlayerController> controller;
 };
 

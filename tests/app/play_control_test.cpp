@@ -6,6 +6,8 @@
 #include "app/command_state.h"
 #include "controller_fixture.h"
 #include "engine/engine_notifications.h"
+#include "song/stream_event.h"
+#include "support/table_stream.h"
 
 namespace velvasto::test {
 namespace {
@@ -134,6 +136,57 @@ TEST_F(ControllerTest, MonitorEntriesReachTheMetersAndThePlayTimeTheTimeMeter) {
   monitor.calls.clear();
   AdvanceMs(2'000);
   EXPECT_TRUE(monitor.calls.empty()) << "a stopped song posts nothing";
+}
+
+// A two-port song whose table starts with a CM-64 and a GS sound-data block, then sends master
+// volumes of both kinds to both ports.
+class ControlFileSong final : public TableStream {
+ public:
+  ControlFileSong() : TableStream(SongSettings{.portCount = 2}) {
+    const std::initializer_list<std::uint8_t> xgMaster = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x04, 0x50, 0xF7};
+    const std::initializer_list<std::uint8_t> gsMaster = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x04, 0x64, 0x58, 0xF7};
+    Marker(0, kMarkerCm6Begin)
+        .SysEx(0, PortId::A, {0xF0, 0x41, 0x10, 0x16, 0x12, 0x10, 0x00, 0x00, 0x00, 0x70, 0xF7})
+        .Marker(100'000, kMarkerCm6End)
+        .Marker(100'000, kMarkerGsdBegin)
+        .SysEx(100'000, PortId::A, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x01, 0x30, 0x00, 0x0F, 0xF7})
+        .Marker(200'000, kMarkerGsdEnd)
+        .SysEx(300'000, PortId::A, xgMaster)
+        .SysEx(300'000, PortId::A, gsMaster)
+        .SysEx(300'000, PortId::B, xgMaster)
+        .SysEx(300'000, PortId::B, gsMaster)
+        .End(400'000);
+    SetControlBlock(kCm6Block, 3, 100'000);
+    SetControlBlock(kGsdBlock, 3, 100'000);
+    Build();
+  }
+};
+
+TEST_F(ControllerTest, ControlFilesShowTheirProgressAndLockTheirPortsMasterVolume) {
+  app.settings.cm6Port = 1;  // PORT A: its master volume stays for the song
+  app.settings.gsdPort = 2;  // PORT B: only GS master volumes
+  app.activePort.SetPortCount(2);
+  app.defaultPort = app.activePort;
+  const auto path = Song("blocks.mid", 60);
+  madeSongs[path] = [] { return std::make_unique<ControlFileSong>(); };
+  Request({path});
+  controller->Open();
+  view.Clear();
+  RunToEnd();
+
+  std::vector<std::string> progress;
+  for (const std::string& call : view.Calls()) {
+    if (call.starts_with("progress")) progress.push_back(call);
+  }
+  // A dialog still open is closed before the next opens; stopping closes whatever is left.
+  EXPECT_EQ(progress, (std::vector<std::string>{"progress close", "progress open 0 1", "progress 1", "progress close",
+                                                "progress close", "progress open 1 1", "progress 1", "progress close",
+                                                "progress close"}));
+  std::vector<std::string> masters;
+  for (const std::string& call : monitor.calls) {
+    if (call.starts_with("master")) masters.push_back(call);
+  }
+  EXPECT_EQ(masters, (std::vector<std::string>{"master 1 100"}));
 }
 
 TEST_F(ControllerTest, SeekingIsIgnoredWhileStoppedAndMovesAPlayingSong) {

@@ -1,0 +1,93 @@
+// A list played by the controller on the machine's clock: the engine's threads post, the
+// controller's queue wakes the owner, the owner handles the notices on its own thread. Run
+// under ThreadSanitizer too (scripts/test.sh).
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <condition_variable>
+#include <mutex>
+
+#include "controller_fixture.h"
+#include "core/cini_file.h"
+#include "engine/monotonic_clock.h"
+#include "engine/steady_periodic_timer.h"
+#include "support/smf_builder.h"
+
+namespace velvasto::test {
+namespace {
+
+// Woken from the engine's worker thread, waited for on the test's.
+class Wakeup {
+ public:
+  void Notify() {
+    {
+      std::lock_guard lock(mutex_);
+      woken_ = true;
+    }
+    changed_.notify_one();
+  }
+  // False when nothing came for a minute: the player hangs.
+  bool Wait() {
+    std::unique_lock lock(mutex_);
+    const bool woken = changed_.wait_for(lock, std::chrono::minutes(1), [this] { return woken_; });
+    woken_ = false;
+    return woken;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool woken_ = false;
+};
+
+TEST(LivePlayTest, AListPlaysThroughOnTheMachinesClockAsOnVirtualTime) {
+  TempDir dir;
+  CINIFile::SetSettingsPath(dir.Path() / "velvasto.ini");
+  std::vector<std::filesystem::path> songs;
+  for (const std::uint8_t note : {60, 62, 64}) {
+    SmfBuilder smf(0, 480);
+    // 96 ticks: a tenth of a second at 120 beats per minute.
+    smf.AddTrack().Tempo(0, 500'000).NoteOn(0, 0, note, 100).NoteOff(96, 0, note).EndOfTrack(0);
+    songs.push_back(dir.Write("s" + std::to_string(note) + ".mid", smf.Build()));
+  }
+
+  const auto play = [&](PlaybackTiming timing, const std::function<void(PlayerController&, Wakeup&)>& run) {
+    CVelvastoApp app;
+    RecordingCatalogue devices({"Out A"});
+    app.activePort.Load(devices);
+    app.defaultPort = app.activePort;
+    app.openRequest.paths = songs;
+    LoggingView view;
+    LoggingMonitor monitor;
+    ScriptedPrompt prompt;
+    Wakeup wakeup;
+    {
+      PlayerController controller({app, devices, timing, view, monitor, prompt}, [&wakeup] { wakeup.Notify(); });
+      controller.Open();
+      run(controller, wakeup);
+      EXPECT_EQ(controller.Song(), nullptr);
+      EXPECT_TRUE(prompt.errors.empty());
+    }
+    return devices.Lines("mapper");
+  };
+
+  MonotonicClock clock;
+  SteadyPeriodicTimer dispatchTimer;
+  SteadyPeriodicTimer workerTimer;
+  const auto live = play({clock, dispatchTimer, workerTimer}, [](PlayerController& controller, Wakeup& wakeup) {
+    while (controller.Song() != nullptr) {
+      ASSERT_TRUE(wakeup.Wait()) << "the player hangs";
+      controller.ProcessNotifications();
+    }
+  });
+  VirtualPlayback playback;
+  const auto fast = play(playback.Timing(), [&](PlayerController& controller, Wakeup&) { playback.Run(controller, 5); });
+  EXPECT_EQ(live, fast);
+  EXPECT_EQ(live.size(), 3u * (3 + 64));
+  CINIFile::SetSettingsPath({});
+}
+
+}  // namespace
+}  // namespace velvasto::test
