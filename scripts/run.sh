@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds velvasto-cli and plays the bundled demo song through the default output (the built-in
-# synthesizer). On a machine without audio output the song is rendered to a WAV file instead,
-# and the script says where it is.
+# synthesizer). On a machine without audio output — play then says so and exits with status 1 —
+# the song is rendered to a WAV file instead, and the script says where it is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,10 +11,22 @@ cmake --build --preset default -j "$(nproc)" --target velvasto-cli
 cli=build/default/cli/velvasto-cli
 song=resources/demo/demo.mid
 wav=build/default/demo.wav
+# The demo lasts 16 seconds; a minute covers its start and its tail.
+play_limit=60s
 
 echo "== velvasto-cli info $song"
 "$cli" info "$song"
 
-echo "== velvasto-cli render $song -o $wav"
+echo "== velvasto-cli play $song"
+status=0
+# In the foreground, so that the player has the terminal for its keys.
+timeout --foreground "$play_limit" "$cli" play "$song" || status=$?
+case $status in
+  0) exit 0 ;;
+  1) echo "== no sound here: velvasto-cli render $song -o $wav" ;;
+  124) echo "run.sh: play did not finish within $play_limit" >&2; exit 1 ;;
+  *) exit "$status" ;;
+esac
+
 "$cli" render "$song" -o "$wav"
 echo "The demo song is in $wav"
