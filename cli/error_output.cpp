@@ -3,22 +3,19 @@
 #include <cstdio>
 #include <new>
 
+#include "core/errors.h"
+#include "midiout/device_error.h"
+
 namespace velvasto::cli {
-
-void PrintError(const CErrMessage& error) { std::fprintf(stderr, "%s\n", error.Message().c_str()); }
-
-void PrintError(const CDeviceErrMessage& error) {
-  std::fprintf(stderr, "%s\n", error.Message().c_str());
-  if (!error.Detail().empty()) std::fprintf(stderr, "%s\n", error.Detail().c_str());
-}
 
 void PrintCurrentException(std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
   } catch (const CDeviceErrMessage& e) {
-    PrintError(e);
+    std::fprintf(stderr, "%s\n", e.Message().c_str());
+    if (!e.Detail().empty()) std::fprintf(stderr, "%s\n", e.Detail().c_str());
   } catch (const CErrMessage& e) {
-    PrintError(e);
+    std::fprintf(stderr, "%s\n", e.Message().c_str());
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "%s\n", AppErrorText(errc::kOutOfMemory).c_str());
   } catch (...) {

@@ -5,13 +5,8 @@
 
 #include <exception>
 
-#include "core/errors.h"
-#include "midiout/device_error.h"
-
 namespace velvasto::cli {
 
-void PrintError(const CErrMessage& error);
-void PrintError(const CDeviceErrMessage& error);
 // Any exception caught by a command: the program's errors as above, running out of memory as
 // message 62002, anything else as message 62000.
 void PrintCurrentException(std::exception_ptr error);

@@ -92,10 +92,6 @@ OutputPlan OutputPlan::Resolve(const OutputRequest& request, const CMIDIPort& ch
   return plan;
 }
 
-bool OutputPlan::Uses(std::string_view name) const {
-  return portA_.deviceName == name || (portB_ && portB_->deviceName == name);
-}
-
 std::string OutputPlan::Describe(PortId port) const {
   const Target* target = port == PortId::B ? (portB_ ? &*portB_ : nullptr) : &portA_;
   if (target == nullptr) return "-";

@@ -46,8 +46,6 @@ class OutputPlan {
   static OutputPlan Resolve(const OutputRequest& request, const CMIDIPort& choice, MidiDeviceCatalog& devices);
 
   int PortCount() const { return portB_ ? 2 : 1; }
-  // Whether a port plays through the device of `name` (e.g. the built-in synthesizer's input).
-  bool Uses(std::string_view name) const;
   // What a port plays through, for messages: the device name, or "record:FILE".
   std::string Describe(PortId port) const;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "cli/output/play_outputs.h"
+#include "cli/output/no_audio_line.h"
 #include "cli/terminal/status_format.h"
 
 namespace velvasto::cli {
