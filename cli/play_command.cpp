@@ -41,7 +41,7 @@
 namespace velvasto::cli {
 namespace {
 
-constexpr std::uint32_t kSeekStepSeconds = 10;
+constexpr std::uint32_t kSeekStepSeconds = 5;
 constexpr int kVolumeStep = 8;
 constexpr auto kStatusInterval = std::chrono::milliseconds(200);
 
@@ -132,9 +132,14 @@ void HandleKey(KeyCommand key, PlayerController& controller, bool& quit) {
     case KeyCommand::Back:
       controller.Seek(position > kSeekStepSeconds ? position - kSeekStepSeconds : 0);
       break;
-    case KeyCommand::Forward:
-      controller.Seek(position + kSeekStepSeconds);
+    case KeyCommand::Forward: {
+      // Not past the end: the song then ends at once and the position shown stays within it.
+      const auto& info = controller.SongInformation();
+      const std::uint64_t lengthSeconds = info ? info->playTimeUs / 1'000'000 : 0;
+      const std::uint64_t target = std::min<std::uint64_t>(std::uint64_t{position} + kSeekStepSeconds, lengthSeconds);
+      if (target > position) controller.Seek(static_cast<std::uint32_t>(target));
       break;
+    }
     case KeyCommand::VolumeUp:
       controller.SetVolume(std::min(volume + kVolumeStep, 127));
       break;
