@@ -80,8 +80,7 @@ void DispatchMarker(PlaybackCore& core, std::uint32_t subtype) {
   const auto block = static_cast<CMIDIStream::ControlBlock>(subtype / 2);
   const std::uint32_t beginKind = static_cast<std::uint32_t>(MonitorKind::Cm6Begin) + 2 * static_cast<std::uint32_t>(block);
   if (subtype % 2 == 0) {
-    const std::uint32_t count = core.song->ControlBlockCount(block);
-    core.engineRing.TryPush(BlockEntry(static_cast<MonitorKind>(beginKind), count >= 2 ? count - 2 : 0));
+    core.engineRing.TryPush(BlockEntry(static_cast<MonitorKind>(beginKind), core.song->ControlBlockMessages(block)));
     core.blockRunning[block].store(true, std::memory_order_relaxed);
     core.blockProgress = 0;
   } else {

@@ -92,6 +92,11 @@ CMIDIFile::Pass::Pass(CMIDIFile& file, bool fill)
       converter_(file.MapLsb(), file.Settings().adjust55, file.Settings().fix8850),
       clock_(file.layout_.division) {
   rhythmParts_.Reset(file);
+  if (fill_) {
+    TempoMap& tempos = file.MutableTempos();
+    tempos.Reset(file.layout_.division);
+    tempos.AddSegment({0, 0, 0, SmfClock::kDefaultMicrosecondsPerQuarter});
+  }
   tracks_.reserve(file.layout_.tracks.size());
   for (std::size_t i = 0; i < file.layout_.tracks.size(); ++i) {
     const auto data = file.layout_.tracks[i];
@@ -259,6 +264,9 @@ bool CMIDIFile::Pass::Meta(std::size_t index, Track& track) {
     case 0x51:  // set tempo
       if (length >= 3) Tempo(static_cast<std::uint32_t>(data[0]) << 16 | static_cast<std::uint32_t>(data[1]) << 8 | data[2]);
       break;
+    case 0x58:  // time signature
+      if (fill_ && length >= 2) file_.MutableTempos().AddMeter({tick_, data[0], data[1]});
+      break;
     case 0x7F:  // sequencer specific
       if (length >= 3 && data[0] == 0x00 && data[1] == 0x00 && data[2] == 0x41) authoringMark_ = true;
       break;
@@ -272,6 +280,10 @@ void CMIDIFile::Pass::Tempo(std::uint32_t microsecondsPerQuarter) {
   // A tempo of 0 would stop time; it is ignored and the tempo in force stays.
   if (microsecondsPerQuarter == 0) return;
   clock_.SetTempo(microsecondsPerQuarter);
+  if (fill_) {
+    file_.MutableTempos().AddSegment({tick_, clock_.WholeUs(), clock_.FractionUs(),
+                                      static_cast<double>(microsecondsPerQuarter)});
+  }
   // The record carries whole beats per minute for the displays (16 bits).
   const std::uint32_t bpm = std::min<std::uint32_t>(60'000'000u / microsecondsPerQuarter, 0xFFFF);
   NextIndex();

@@ -13,6 +13,7 @@
 #include "song/song_info.h"
 #include "song/song_settings.h"
 #include "song/stream_event.h"
+#include "song/tempo_map.h"
 
 namespace velvasto {
 
@@ -57,9 +58,15 @@ class CMIDIStream {
 
   std::uint32_t ControlBlockCount(ControlBlock block) const { return blockCount_[block]; }
   std::uint64_t ControlBlockDuration(ControlBlock block) const { return blockDuration_[block]; }
+  // The messages a control block sends: its records less the markers (and, for the first
+  // block, less the tempo record that opens the table).
+  std::uint32_t ControlBlockMessages(ControlBlock block) const { return blockMessages_[block]; }
   // Where the song proper begins, after the control blocks.
   std::uint32_t SongStartIndex() const;
   std::uint64_t SongStartTime() const;
+
+  // Where the song's ticks lie in time, as the reader found them.
+  const TempoMap& Tempos() const { return tempoMap_; }
 
  protected:
   // The counting pass: walks the file and leaves the number of records it would write in the
@@ -83,10 +90,12 @@ class CMIDIStream {
     fileMapKnown_ = true;
     fileMap_ = map;
   }
-  void SetControlBlock(ControlBlock block, std::uint32_t count, std::uint64_t duration) {
+  void SetControlBlock(ControlBlock block, std::uint32_t count, std::uint64_t duration, std::uint32_t messages) {
     blockCount_[block] = count;
     blockDuration_[block] = duration;
+    blockMessages_[block] = messages;
   }
+  TempoMap& MutableTempos() { return tempoMap_; }
   // The map LSB in force for this song: the forced map, else the map the per-file lookup found.
   std::uint8_t MapLsb() const;
 
@@ -107,6 +116,8 @@ class CMIDIStream {
   std::array<std::array<std::uint32_t, 16>, 2> rhythmPart_{};
   std::array<std::uint32_t, kControlBlockCount> blockCount_{};
   std::array<std::uint64_t, kControlBlockCount> blockDuration_{};
+  std::array<std::uint32_t, kControlBlockCount> blockMessages_{};
+  TempoMap tempoMap_;
 };
 
 // The map LSB (1 SC-55, 2 SC-88, 3 SC-88Pro) of a "Force Map" value, whose numbering follows

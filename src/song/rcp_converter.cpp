@@ -1,6 +1,7 @@
 #include "song/rcp_converter.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "core/errors.h"
 #include "song/rcp_exclusive.h"
@@ -61,9 +62,22 @@ void RcpConverter::Run() {
   notes_.Clear();
   InitTracks();
   EmitTempo();
-  // The control-file blocks (CM6, GSD, GSD2) belong here, in both passes: written through the
-  // same write index at clock_'s time (their pauses move clock_ but not the tick), each block's
-  // count and duration recorded in the store, so that the song's first tick follows them.
+  if (fill_) {
+    TempoMap& tempos = file_.MutableTempos();
+    tempos.Reset(song_.timeBase);
+    RecordTempo(0);
+    if (const int power = std::countr_zero(song_.beatDenominator);
+        song_.beatNumerator != 0 && song_.beatNumerator < 256 && std::has_single_bit(song_.beatDenominator) &&
+        power < 8) {
+      tempos.AddMeter({0, static_cast<std::uint8_t>(song_.beatNumerator), static_cast<std::uint8_t>(power)});
+    }
+  }
+  // The control blocks move the clock but not the tick: the song's first tick follows them.
+  WriteControlBlocks();
+  if (fill_) {
+    file_.MutableTempos().SetSongStartTick(blockTicks_);
+    RecordTempo(0);
+  }
   if (finishedTracks_ == tracks_.size()) {
     EmitEnd();
     return;
@@ -164,6 +178,7 @@ bool RcpConverter::Execute(std::size_t t, const RcpRecord& record, std::uint64_t
     case 0xE7:  // tempo, as a ratio of the header tempo (64 = 1)
       clock_.SetTempo(record.data1 * song_.tempo / 64);
       EmitTempo();
+      RecordTempo(tick);
       return true;
     case 0xF8:
       LoopEnd(track, record);
@@ -298,6 +313,22 @@ void RcpConverter::EmitTempo() {
                         static_cast<std::uint8_t>(tempo >> 8), 0, PortId::None);
   }
   ++writeIndex_;
+}
+
+void RcpConverter::EmitMarker(std::uint8_t port, std::uint32_t subtype) {
+  NextRecord();
+  if (fill_) {
+    file_.SetShortEvent(writeIndex_, kStatusMarker, clock_.Time(), static_cast<std::uint8_t>(subtype), 0, 0,
+                        PortIdOf(port));
+  }
+  ++writeIndex_;
+}
+
+void RcpConverter::RecordTempo(std::uint64_t tick) {
+  if (!fill_) return;
+  const std::uint32_t tempo = clock_.Tempo();
+  file_.MutableTempos().AddSegment({blockTicks_ + tick, clock_.Time(), clock_.Fraction(),
+                                    tempo == 0 ? 0.0 : 60'000'000.0 / tempo});
 }
 
 void RcpConverter::EmitEnd() {

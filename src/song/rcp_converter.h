@@ -71,7 +71,20 @@ class RcpConverter final : private ChannelMessageSink {
     std::array<LoopEntry, kMaxLoopDepth> loops{};
   };
 
+  class BlockMessages;
+
   void InitTracks();
+  // The control-file blocks, CM6, GSD and GSD2, as far as their files are loaded and their
+  // ports in use (rcp_converter_blocks.cpp).
+  void WriteControlBlocks();
+  // The port (0 A, 1 B) a control block of the port setting `setting` goes to, or -1 when the
+  // block is not sent.
+  int ControlBlockPort(int setting) const;
+  // Pauses of a control block: `ticks` at the current tempo, and the final pause of 500,000 µs.
+  void PauseTicks(std::uint64_t ticks);
+  void FinalPause(bool lastBlock);
+  // Where the tempo map of the table stands at song tick `tick` (filling pass only).
+  void RecordTempo(std::uint64_t tick);
   // Runs every command of track `t` due at `tick`.
   void RunTrack(std::size_t t, std::uint64_t tick);
   // Runs one record; returns whether it takes its step.
@@ -91,6 +104,7 @@ class RcpConverter final : private ChannelMessageSink {
   void EmitShort(std::uint8_t port, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
   void EmitSysEx(std::uint8_t port, std::span<const std::uint8_t> bytes);
   void EmitTempo();
+  void EmitMarker(std::uint8_t port, std::uint32_t subtype);
   void EmitEnd();
   void NextRecord();
   // ChannelMessageSink: what the bank handling produces, on the current track's port.
@@ -112,6 +126,8 @@ class RcpConverter final : private ChannelMessageSink {
   std::uint64_t commands_ = 0;
   std::size_t finishedTracks_ = 0;
   std::uint8_t currentPort_ = 0;
+  // Ticks given to the pauses of the control blocks; the song's tick 0 follows them.
+  std::uint64_t blockTicks_ = 0;
 };
 
 }  // namespace velvasto

@@ -9,6 +9,7 @@
 #include "core/file_type.h"
 #include "core/map_scan.h"
 #include "core/text_codec.h"
+#include "song/control_files.h"
 #include "song/rcp_converter.h"
 
 namespace velvasto {
@@ -73,6 +74,9 @@ bool CRCPFile::Load(std::FILE* file, const std::filesystem::path& origin) {
       if (map == 0) map = scan(Cp932ToUtf8(song_.memo));
       SetFileMap(map);
     }
+    song_.cm6Data = LoadControlFile(origin, song_.cm6Name, ControlFileKind::Cm6);
+    song_.gsdData = LoadControlFile(origin, song_.gsdName, ControlFileKind::Gsd);
+    song_.gsd2Data = LoadControlFile(origin, song_.gsd2Name, ControlFileKind::Gsd2);
     loaded_ = true;
     BuildTable();
   } catch (const std::bad_alloc&) {
@@ -203,6 +207,10 @@ SongInfo CRCPFile::Info() const {
   info.cm6File = Cp932ToUtf8(song_.cm6Name);
   info.gsdFile = Cp932ToUtf8(song_.gsdName);
   info.gsd2File = Cp932ToUtf8(song_.gsd2Name);
+  info.cm6Loaded = !song_.cm6Data.empty();
+  info.gsdLoaded = !song_.gsdData.empty();
+  info.gsd2Loaded = !song_.gsd2Data.empty();
+  info.is36Track = song_.is36Track;
   info.timeBase = song_.timeBase;
   info.trackCount = static_cast<std::int32_t>(song_.trackCount);
   info.mapResult = MapLsb();

@@ -33,6 +33,11 @@ struct RcpSong {
   std::string cm6Name;
   std::string gsdName;
   std::string gsd2Name;
+  // The bytes of the control files found beside the song (control_files.h); empty when the
+  // header names none or the file cannot be used.
+  std::vector<std::uint8_t> cm6Data;
+  std::vector<std::uint8_t> gsdData;
+  std::vector<std::uint8_t> gsd2Data;
   std::uint32_t timeBase = 0;
   std::uint32_t tempo = 0;
   std::uint32_t beatNumerator = 0;

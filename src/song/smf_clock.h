@@ -33,6 +33,9 @@ class SmfClock {
   }
 
   std::uint64_t Now() const { return whole_ + (2 * remainder_ >= division_ ? 1 : 0); }
+  // The exact time: WholeUs() + FractionUs().
+  std::uint64_t WholeUs() const { return whole_; }
+  double FractionUs() const { return static_cast<double>(remainder_) / static_cast<double>(division_); }
 
  private:
   std::uint64_t division_;

@@ -28,7 +28,29 @@ class TickClock {
     remainder_ = total - elapsed * ticksPerMinute;
   }
 
+  // Moves the time on by `ticks` times the length of the next tick: the remainder is carried
+  // once, not once a tick, so the time lands within `ticks` microseconds of the exact time and
+  // the carry makes up the difference over the following steps. The control blocks are paced
+  // this way.
+  void AdvanceTicksCarriedOnce(std::uint64_t ticks) {
+    if (tempo_ == 0 || timeBase_ == 0) return;
+    const std::uint64_t ticksPerMinute = static_cast<std::uint64_t>(tempo_) * timeBase_;
+    const std::uint64_t total = remainder_ + kMicrosecondsPerMinute;
+    const std::uint64_t tick = total / ticksPerMinute;
+    time_ += ticks * tick;
+    remainder_ = total - tick * ticksPerMinute;
+  }
+
+  // Moves the time on by `us` microseconds; the carried remainder stays.
+  void AdvanceTime(std::uint64_t us) { time_ += us; }
+
   std::uint64_t Time() const { return time_; }
+  // The part of a microsecond the carried remainder stands for at the current tempo: the exact
+  // time is Time() + Fraction().
+  double Fraction() const {
+    if (tempo_ == 0 || timeBase_ == 0) return 0;
+    return static_cast<double>(remainder_) / (static_cast<double>(tempo_) * timeBase_);
+  }
 
  private:
   static constexpr std::uint64_t kMicrosecondsPerMinute = 60'000'000;

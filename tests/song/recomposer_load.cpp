@@ -31,6 +31,8 @@ std::string Line(const CMIDIStream& stream, const StreamEvent& event) {
       return line + " tempo " + std::to_string(event.message);
     case kStatusEnd:
       return line + " end";
+    case kStatusMarker:
+      return line + " marker " + std::to_string(event.message) + " " + PortName(event.port);
     case kStatusSysEx:
       for (const std::uint8_t byte : stream.SysExData(event)) line += " " + Hex(byte);
       break;

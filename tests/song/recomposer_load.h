@@ -18,7 +18,7 @@ std::unique_ptr<CG36File> LoadG36(const Bytes& bytes, SongSettings settings = {}
                                   const std::string& name = "song.g36");
 
 // One line per record: "<time µs> <bytes in hex> <port A/B/->", e.g. "1250 90 3C 64 A",
-// "0 F0 41 10 42 12 40 00 7F 00 41 F7 A", "0 tempo 120", "5000 end".
+// "0 F0 41 10 42 12 40 00 7F 00 41 F7 A", "0 tempo 120", "0 marker 0 A", "5000 end".
 std::vector<std::string> Dump(const CMIDIStream& stream);
 // The same without the tempo records and the end record.
 std::vector<std::string> DumpMessages(const CMIDIStream& stream);
