@@ -9,4 +9,5 @@ set(VELVASTO_FUZZERS
   g36
   smf
   terminal
+  control
 )
