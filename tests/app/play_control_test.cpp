@@ -156,8 +156,8 @@ class ControlFileSong final : public TableStream {
         .SysEx(300'000, PortId::B, xgMaster)
         .SysEx(300'000, PortId::B, gsMaster)
         .End(400'000);
-    SetControlBlock(kCm6Block, 3, 100'000);
-    SetControlBlock(kGsdBlock, 3, 100'000);
+    SetControlBlock(kCm6Block, 3, 100'000, 1);
+    SetControlBlock(kGsdBlock, 3, 100'000, 1);
     Build();
   }
 };
