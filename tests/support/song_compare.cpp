@@ -1,0 +1,89 @@
+#include "support/song_compare.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+namespace velvasto::test {
+
+namespace {
+
+struct Message {
+  std::uint64_t time;
+  std::vector<std::uint8_t> bytes;
+};
+
+using Lanes = std::map<std::string, std::vector<Message>>;
+
+Lanes LanesOf(const CMIDIStream& song) {
+  Lanes lanes;
+  for (const StreamEvent& event : song.Events()) {
+    if (event.status == kStatusTempo || event.status == kStatusMarker || event.status == kStatusEnd) continue;
+    if (event.port == PortId::None) continue;
+    const std::string port = event.port == PortId::A ? "A" : "B";
+    if (event.status == kStatusSysEx) {
+      const auto bytes = song.SysExData(event);
+      lanes[port + " sysex"].push_back({event.time, {bytes.begin(), bytes.end()}});
+      continue;
+    }
+    const auto status = static_cast<std::uint8_t>(event.message);
+    const std::string lane = status < 0xF0 ? port + " ch" + std::to_string((status & 0x0F) + 1) : port + " sysex";
+    std::vector<std::uint8_t> bytes{status, static_cast<std::uint8_t>(event.message >> 8)};
+    if ((status & 0xE0) != 0xC0 && status < 0xF0) bytes.push_back(static_cast<std::uint8_t>(event.message >> 16));
+    if (status >= 0xF0 && status != 0xF3) bytes.resize(1);
+    lanes[lane].push_back({event.time, bytes});
+  }
+  return lanes;
+}
+
+std::uint64_t Distance(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; }
+
+}  // namespace
+
+std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
+                                            std::uint64_t toleranceUs) {
+  const Lanes want = LanesOf(expected);
+  const Lanes got = LanesOf(actual);
+  std::vector<std::string> differences;
+  auto add = [&differences](std::string text) {
+    if (differences.size() < 20) differences.push_back(std::move(text));
+  };
+  for (const auto& [lane, messages] : got) {
+    if (!want.contains(lane)) add(lane + ": not expected");
+  }
+  for (const auto& [lane, messages] : want) {
+    const auto found = got.find(lane);
+    if (found == got.end()) {
+      add(lane + ": missing");
+      continue;
+    }
+    const std::vector<Message>& other = found->second;
+    if (other.size() != messages.size()) {
+      add(lane + ": " + std::to_string(other.size()) + " messages, expected " + std::to_string(messages.size()));
+    }
+    for (std::size_t i = 0; i < std::min(messages.size(), other.size()); ++i) {
+      const std::string where = lane + " #" + std::to_string(i);
+      if (messages[i].bytes != other[i].bytes) add(where + ": other bytes");
+      if (Distance(messages[i].time, other[i].time) > toleranceUs) {
+        add(where + ": time " + std::to_string(other[i].time) + " against " + std::to_string(messages[i].time));
+      }
+    }
+  }
+  return differences;
+}
+
+std::uint64_t LargestTimeDifference(const CMIDIStream& expected, const CMIDIStream& actual) {
+  const Lanes want = LanesOf(expected);
+  const Lanes got = LanesOf(actual);
+  std::uint64_t largest = 0;
+  for (const auto& [lane, messages] : want) {
+    const auto found = got.find(lane);
+    if (found == got.end()) continue;
+    for (std::size_t i = 0; i < std::min(messages.size(), found->second.size()); ++i) {
+      largest = std::max(largest, Distance(messages[i].time, found->second[i].time));
+    }
+  }
+  return largest;
+}
+
+}  // namespace velvasto::test

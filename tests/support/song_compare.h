@@ -1,0 +1,23 @@
+#pragma once
+// Compares the messages two loaded songs send: per lane (each channel of each port, and the
+// System Exclusive and system messages of each port) the same messages in the same order, each
+// at a time within a tolerance. Tempo records, markers and the end record are not messages.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "song/midi_stream.h"
+
+namespace velvasto::test {
+
+// The differences, one line each ("A ch1 #3: time 1000 against 2500"); empty when the songs
+// send the same. Stops after the first 20 differences.
+std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
+                                            std::uint64_t toleranceUs);
+
+// The largest time difference between matching messages of the two songs (which must send the
+// same messages).
+std::uint64_t LargestTimeDifference(const CMIDIStream& expected, const CMIDIStream& actual);
+
+}  // namespace velvasto::test
