@@ -133,7 +133,6 @@ constexpr std::size_t kPartLevel = 0x19;
 constexpr std::size_t kPartPan = 0x1C;
 constexpr std::size_t kPartChorus = 0x21;
 constexpr std::size_t kPartReverb = 0x22;
-constexpr std::size_t kPartToneModify = 0x23;
 constexpr std::size_t kPartControllers = 0x37;
 constexpr std::size_t kPartVoiceReserve = 0x79;
 constexpr std::size_t kControllerSetSize = 33;  // three controller set-ups of 11 bytes
@@ -187,6 +186,7 @@ void SendBulkPart(DataSetWriter& writer, Address window, std::span<const std::ui
   }
   for (std::size_t i = kPartMonoPoly; i < kPartPitchFine; ++i) PutNibbles(writer, part[i]);
   PutNibbles(writer, static_cast<std::uint8_t>((part[kPartPitchFine] & 0x0F) << 4 | (part[kPartPitchFine + 1] & 0x0F)));
+  // Part level to reverb send, then tone modify and scale tuning.
   for (std::size_t i = kPartLevel; i < kPartControllers; ++i) PutNibbles(writer, part[i]);
   writer.Send();
 
