@@ -17,6 +17,7 @@ int RunPorts(std::span<const std::string_view> args);
 int RunRender(std::span<const std::string_view> args);
 int RunPlay(std::span<const std::string_view> args);
 int RunList(std::span<const std::string_view> args);
+int RunConvert(std::span<const std::string_view> args);
 
 // Prints "velvasto-cli: <text>" and the usage summary on stderr; returns kExitUsage.
 int UsageError(std::string_view text);

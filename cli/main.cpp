@@ -12,7 +12,8 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: velvasto-cli <command> [arguments]\n"
-    "  info FILE    what the song is: kind, subtype, wrappers, tracks, time base, length, title, records\n"
+    "  info FILE    what the song is: kind, subtype, wrappers, tracks, time base, length, title, records;\n"
+    "               for RCP/G36 songs also the memo, the control files and the 36-track flag\n"
     "  dump FILE    the song's event table, one record per line\n"
     "  ports        the output devices, PORT A and PORT B marked\n"
     "  render FILE -o OUT.wav [--rate HZ] [--soundfont SF2]\n"
@@ -20,6 +21,7 @@ constexpr char kUsage[] =
     "  play [--order norm|rep|rand] [--repeat-one] [--fast] [--out PORT=NAME]... FILE...\n"
     "               songs and list files: one song alone, several as a list in the chosen order;\n"
     "               keys: space pause, r restart, n next, <- -> seek, + - volume, q quit\n"
+    "  convert FILE -o OUT.mid    the song as a format 1 Standard MIDI File\n"
     "  list new OUT.mlt FILE...   a list file of the songs and list files given\n"
     "  list show FILE.mlt         the entries of a list file with their settings\n";
 
@@ -35,6 +37,7 @@ constexpr Command kCommands[] = {
     {"render", RunRender},
     {"play", RunPlay},
     {"list", RunList},
+    {"convert", RunConvert},
 };
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "core/errors.h"
 #include "midiout/event_line.h"
+#include "song/memo_lines.h"
 #include "song/song_loader.h"
 
 namespace velvasto::cli {
@@ -72,6 +74,27 @@ std::unique_ptr<CMIDIStream> LoadSingleSong(std::span<const std::string_view> ar
   return nullptr;
 }
 
+// The memo up to its last line with text, the control files the header names and whether each
+// was found, and the 36-track flag.
+void PrintRecomposerInfo(const SongInfo& info) {
+  std::vector<std::string> memo = MemoLines(info);
+  while (!memo.empty() && memo.back().empty()) memo.pop_back();
+  std::printf("memo:\n");
+  for (const std::string& line : memo) std::printf("  %s\n", line.c_str());
+  auto controlFile = [](const char* label, std::string name, bool loaded) {
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name.empty()) {
+      std::printf("%s: none\n", label);
+    } else {
+      std::printf("%s: %s (%s)\n", label, name.c_str(), loaded ? "found" : "not found");
+    }
+  };
+  controlFile("cm6 file", info.cm6File, info.cm6Loaded);
+  controlFile("gsd file", info.gsdFile, info.gsdLoaded);
+  if (info.kind == SongKind::G36) controlFile("gsd2 file", info.gsd2File, info.gsd2Loaded);
+  std::printf("36 tracks: %s\n", info.is36Track ? "yes" : "no");
+}
+
 }  // namespace
 
 int RunInfo(std::span<const std::string_view> args) {
@@ -88,6 +111,7 @@ int RunInfo(std::span<const std::string_view> args) {
   std::printf("playing time: %s (%llu us)\n", FormatPlayTime(info.playTimeUs).c_str(),
               static_cast<unsigned long long>(info.playTimeUs));
   std::printf("title: %s\n", info.title.c_str());
+  if (info.kind != SongKind::Smf) PrintRecomposerInfo(info);
   std::printf("events: %u\n", song->EventCount());
   return kExitOk;
 }

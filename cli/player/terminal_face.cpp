@@ -11,6 +11,10 @@ namespace velvasto::cli {
 void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvastoApp& app) {
   const PlaybackEngine* engine = controller.Engine();
   if (engine == nullptr || !errors_.InPlace()) return;
+  if (sending_.Active()) {
+    errors_.Show(FormatSendingProgress(sending_.Label(), sending_.Sent(), sending_.Total(), errors_.Columns()));
+    return;
+  }
   PlayStatus status;
   if (const auto& info = controller.SongInformation()) {
     status.title = info->title;

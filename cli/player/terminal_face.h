@@ -2,7 +2,8 @@
 // What the terminal player shows of the player controller: the status line (position, tempo,
 // volume, list place) and the errors, printed above it on standard error. The window effects of
 // the desktop program (titles, lamps, meters, dialogs) have no counterpart in a terminal; the
-// status line is drawn from the controller's state instead.
+// status line is drawn from the controller's state instead, and while a control file is sent
+// it shows that ("CM6 FILE SENDING" and a bar) in place of the sending dialog.
 //
 // Questions: the terminal player keeps no list of its own to save (`list new` writes lists), so
 // it answers No to the question about a modified list; it offers no file dialogs.
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/control_file_progress.h"
 #include "app/monitor_sink.h"
 #include "app/player_controller.h"
 #include "app/player_view.h"
@@ -50,7 +52,11 @@ class TerminalFace final : public PlayerView, public MonitorSink, public UserPro
 
   // PlayerView: only closing means something here.
   void CloseMainWindow() override { closeRequested_ = true; }
-  bool OpenControlFileProgress(int, std::uint32_t) override { return true; }
+  // The status line shows the control file being sent instead of the song's position.
+  bool OpenControlFileProgress(int kind, std::uint32_t total) override {
+    sending_.Open(kind, total);
+    return true;
+  }
   void SetWindowTitle(const std::string&) override {}
   void RepaintTitleArea() override {}
   void Repaint() override {}
@@ -66,8 +72,8 @@ class TerminalFace final : public PlayerView, public MonitorSink, public UserPro
   void SetMapDisplay(int) override {}
   void RefreshSongProperties(const SongInfo*) override {}
   void ShowSongProperties(const SongInfo*) override {}
-  void SetControlFileProgress(std::uint32_t) override {}
-  void CloseControlFileProgress() override {}
+  void SetControlFileProgress(std::uint32_t sent) override { sending_.Set(sent); }
+  void CloseControlFileProgress() override { sending_.Close(); }
 
   // MonitorSink: the status line reads tempo and position from the engine.
   void NoteEvent(const MonitorEntry&) override {}
@@ -83,6 +89,7 @@ class TerminalFace final : public PlayerView, public MonitorSink, public UserPro
   std::filesystem::path firstSong_;
   bool closeRequested_ = false;
   bool errorsShown_ = false;
+  ControlFileProgress sending_;
 };
 
 }  // namespace velvasto::cli

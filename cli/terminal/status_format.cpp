@@ -44,6 +44,13 @@ std::string FormatProgressBar(std::uint64_t done, std::uint64_t total, int barCo
          std::string(static_cast<std::size_t>(barColumns - filled), '.') + "] " + percent;
 }
 
+std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std::uint64_t total, int columns) {
+  // "  [" + bar + "] " + "100%"
+  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(text.size()) - 9);
+  if (barColumns < kMinBarColumns) return FitColumns(std::string(text), columns);
+  return std::string(text) + "  " + FormatProgressBar(sent, total, barColumns);
+}
+
 std::string FormatRenderProgress(std::uint64_t renderedUs, std::uint64_t lengthUs, int columns) {
   const auto seconds = [](std::uint64_t us) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1000000, UINT32_MAX)); };
   const std::string head =

@@ -3,11 +3,13 @@
 // the terminal's width:
 //   [2/5] Title of the song   1:23 / 4:56  120 bpm  vol 100  PAUSED
 //   Rendering   1:23 / 4:56  [##########..........]  50%
+//   GSD FILE SENDING  [#####...............]  25%
 // Everything after the title is always shown; the title takes what room is left.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velvasto::cli {
 
@@ -35,6 +37,11 @@ std::string FormatPlayStatus(const PlayStatus& status, int columns);
 // "[####......]" `barColumns` wide inside the brackets, then the percentage; `done` beyond
 // `total` counts as complete, a `total` of 0 as complete.
 std::string FormatProgressBar(std::uint64_t done, std::uint64_t total, int barColumns);
+
+// The line shown while a control file is sent, in at most `columns` columns: its text
+// ("CM6 FILE SENDING") and a bar of the messages sent of the block's (none when there is too
+// little room).
+std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std::uint64_t total, int columns);
 
 // The render progress line in at most `columns` columns: the label, rendered time of song
 // length, and a bar taking the room that is left (none when there is too little).

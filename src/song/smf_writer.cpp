@@ -305,11 +305,12 @@ std::vector<std::uint8_t> BuildStandardMidiFile(const CMIDIStream& song) {
   return file;
 }
 
-void WriteStandardMidiFile(const CMIDIStream& song, const std::filesystem::path& path) {
-  const Bytes bytes = BuildStandardMidiFile(song);
+std::vector<std::uint8_t> WriteStandardMidiFile(const CMIDIStream& song, const std::filesystem::path& path) {
+  Bytes bytes = BuildStandardMidiFile(song);
   if (!ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
     throw CSystemErrMessage(errno);
   }
+  return bytes;
 }
 
 }  // namespace velvasto

@@ -26,8 +26,8 @@ namespace velvasto {
 
 std::vector<std::uint8_t> BuildStandardMidiFile(const CMIDIStream& song);
 
-// Writes the file to `path`, replacing an old file only when the new one is complete. Throws
-// CSystemErrMessage when the file cannot be written.
-void WriteStandardMidiFile(const CMIDIStream& song, const std::filesystem::path& path);
+// Writes the file to `path`, replacing an old file only when the new one is complete, and
+// returns what it wrote. Throws CSystemErrMessage when the file cannot be written.
+std::vector<std::uint8_t> WriteStandardMidiFile(const CMIDIStream& song, const std::filesystem::path& path);
 
 }  // namespace velvasto

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control_file_progress.h"
 #include "cli/terminal/key_decoder.h"
 #include "cli/terminal/status_format.h"
 #include "cli/terminal/text_columns.h"
@@ -118,6 +119,23 @@ TEST(StatusFormatTest, ProgressBarAndRenderLine) {
   EXPECT_EQ(FormatRenderProgress(182'000'000, 180'000'000, 41), "Rendering  3:00 / 3:00  [##########] 100%");
   // No room for a bar.
   EXPECT_EQ(FormatRenderProgress(0, 180'000'000, 30), "Rendering  0:00 / 3:00");
+}
+
+TEST(StatusFormatTest, SendingLineNamesTheControlFileAndHowFarItIs) {
+  ControlFileProgress sending;
+  sending.Open(1, 271);
+  sending.Set(68);
+  EXPECT_EQ(FormatSendingProgress(sending.Label(), sending.Sent(), sending.Total(), 79),
+            "GSD FILE SENDING  [##########..............................]  25%");
+  sending.Open(0, 102);
+  EXPECT_EQ(FormatSendingProgress(sending.Label(), sending.Sent(), sending.Total(), 40),
+            "CM6 FILE SENDING  [...............]   0%");
+  sending.Open(2, 271);
+  sending.Set(271);
+  EXPECT_EQ(FormatSendingProgress(sending.Label(), sending.Sent(), sending.Total(), 36), "GSD2 FILE SENDING  [##########] 100%");
+  EXPECT_EQ(FormatSendingProgress(sending.Label(), sending.Sent(), sending.Total(), 30), "GSD2 FILE SENDING");
+  sending.Close();
+  EXPECT_FALSE(sending.Active());
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 // A Recomposer song with CM6 and GSD files through the engine: the block begin, progress and
-// end entries of the monitor feed, and the sending display they drive.
+// end entries of the monitor feed.
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "engine/control_block_progress.h"
 #include "engine_fixture.h"
 #include "song/rcp_file.h"
 #include "support/control_file_builder.h"
@@ -21,7 +18,7 @@ bool IsBlockEntry(const MonitorEntry& entry) {
   return entry.kind >= MonitorKind::Cm6Begin && entry.kind <= MonitorKind::BlockProgress;
 }
 
-TEST_F(EngineTest, ControlBlocksReportTheirMessagesAndTheSendingDisplayFollows) {
+TEST_F(EngineTest, ControlBlocksReportTheirMessagesAndEachMessageSent) {
   TempDir dir;
   dir.Write("SONG.CM6", Cm6Builder().Build());
   dir.Write("SONG.GSD", GsdBuilder().Build());
@@ -52,34 +49,6 @@ TEST_F(EngineTest, ControlBlocksReportTheirMessagesAndTheSendingDisplayFollows) 
   EXPECT_EQ(blocks[105].value, 1u) << "the GSD block counts only its own messages";
   EXPECT_EQ(blocks[105 + 270].value, 271u);
   EXPECT_EQ(blocks.back().kind, MonitorKind::GsdEnd);
-
-  ControlBlockProgress display;
-  EXPECT_FALSE(display.Active());
-  std::vector<std::string> shown;
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    EXPECT_TRUE(display.Observe(blocks[i]));
-    if (i == 0 || i == 51 || i == 102 || i == 104 || i == 104 + 271) {
-      shown.push_back(std::string(display.Label()) + " " + std::to_string(display.Fraction()));
-    }
-  }
-  EXPECT_THAT(shown, testing::ElementsAre("CM6 FILE SENDING 0.000000", "CM6 FILE SENDING 0.500000",
-                                          "CM6 FILE SENDING 1.000000", "GSD FILE SENDING 0.000000",
-                                          "GSD FILE SENDING 1.000000"));
-  EXPECT_FALSE(display.Active()) << "the end entry closes the display";
-  EXPECT_EQ(display.Fraction(), 0.0);
-}
-
-TEST(ControlBlockProgressTest, EntriesOutsideABlockChangeNothing) {
-  ControlBlockProgress display;
-  EXPECT_FALSE(display.Observe(BlockEntry(MonitorKind::BlockProgress, 3)));
-  EXPECT_FALSE(display.Observe(BlockEntry(MonitorKind::GsdEnd, 0)));
-  EXPECT_FALSE(display.Observe(TempoEntry(120)));
-  EXPECT_TRUE(display.Observe(BlockEntry(MonitorKind::Gsd2Begin, 4)));
-  EXPECT_EQ(display.Label(), "GSD2 FILE SENDING");
-  EXPECT_FALSE(display.Observe(TempoEntry(120)));
-  EXPECT_TRUE(display.Observe(BlockEntry(MonitorKind::BlockProgress, 3)));
-  EXPECT_DOUBLE_EQ(display.Fraction(), 0.75);
-  EXPECT_FALSE(display.Observe(BlockEntry(MonitorKind::BlockProgress, 3)));
 }
 
 }  // namespace

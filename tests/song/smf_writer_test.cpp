@@ -187,8 +187,8 @@ TEST(SmfWriterTest, WritingReplacesTheFileOnlyWhenComplete) {
   table.Short(0, PortId::A, 0x90, 60, 1).End(1'000);
   table.Build();
   const std::filesystem::path path = dir.Path() / "out.mid";
-  WriteStandardMidiFile(table, path);
-  const Bytes expected = BuildStandardMidiFile(table);
+  const Bytes expected = WriteStandardMidiFile(table, path);
+  EXPECT_EQ(expected, BuildStandardMidiFile(table));
   EXPECT_EQ(test::ReadWholeFile(path), std::string(expected.begin(), expected.end()));
 
   const std::filesystem::path missing = dir.Path() / "no such folder" / "out.mid";
