@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -119,6 +121,26 @@ TEST_F(CliConvertInfoTest, ConvertProblems) {
                   ini);
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "サポートしていないファイル形式です。\n");
+}
+
+TEST_F(CliConvertInfoTest, TheDemoRcpSongDumpsRendersAndConverts) {
+  const std::string demo =
+      (std::filesystem::path(std::getenv("VELVASTO_TEST_DATA")) / ".." / ".." / "resources" / "demo" / "demo.rcp").string();
+  const CliResult dump = RunCli({"dump", demo}, ini);
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(Lines(dump.out).size(), 493u) << "3 tempo records, 489 messages, the end";
+
+  const std::string wav = (dir.Path() / "demo.wav").string();
+  const CliResult render =
+      RunCli({"render", demo, "-o", wav, "--rate", "8000", "--soundfont", "/usr/share/sounds/sf2/TimGM6mb.sf2"}, ini);
+  EXPECT_EQ(render.status, 0) << render.err;
+  EXPECT_GT(std::filesystem::file_size(wav), 8000u * 4 * 15) << "more than 15 s of audio";
+
+  const std::string mid = (dir.Path() / "demo.mid").string();
+  const CliResult convert = RunCli({"convert", demo, "-o", mid}, ini);
+  ASSERT_EQ(convert.status, 0) << convert.err;
+  EXPECT_EQ(MessageDifferences(*LoadSong(demo, BothPorts()), *LoadSong(mid, BothPorts()), 1'000),
+            std::vector<std::string>{});
 }
 
 }  // namespace

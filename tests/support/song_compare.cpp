@@ -15,7 +15,7 @@ struct Message {
 
 using Lanes = std::map<std::string, std::vector<Message>>;
 
-Lanes LanesOf(const CMIDIStream& song) {
+Lanes LanesOf(const CMIDIStream& song, CompareOptions options = {}) {
   Lanes lanes;
   for (const StreamEvent& event : song.Events()) {
     if (event.status == kStatusTempo || event.status == kStatusMarker || event.status == kStatusEnd) continue;
@@ -31,6 +31,7 @@ Lanes LanesOf(const CMIDIStream& song) {
     std::vector<std::uint8_t> bytes{status, static_cast<std::uint8_t>(event.message >> 8)};
     if ((status & 0xE0) != 0xC0 && status < 0xF0) bytes.push_back(static_cast<std::uint8_t>(event.message >> 16));
     if (status >= 0xF0 && status != 0xF3) bytes.resize(1);
+    if (options.noteOffFormsAlike && (status & 0xF0) == 0x80) bytes = {static_cast<std::uint8_t>(0x90 | (status & 0x0F)), bytes[1], 0};
     lanes[lane].push_back({event.time, bytes});
   }
   return lanes;
@@ -41,9 +42,9 @@ std::uint64_t Distance(std::uint64_t a, std::uint64_t b) { return a > b ? a - b 
 }  // namespace
 
 std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
-                                            std::uint64_t toleranceUs) {
-  const Lanes want = LanesOf(expected);
-  const Lanes got = LanesOf(actual);
+                                            std::uint64_t toleranceUs, CompareOptions options) {
+  const Lanes want = LanesOf(expected, options);
+  const Lanes got = LanesOf(actual, options);
   std::vector<std::string> differences;
   auto add = [&differences](std::string text) {
     if (differences.size() < 20) differences.push_back(std::move(text));

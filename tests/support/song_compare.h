@@ -11,10 +11,15 @@
 
 namespace velvasto::test {
 
+struct CompareOptions {
+  // A note-off (8n k v) and a note-on of velocity 0 (9n k 00) count as the same message.
+  bool noteOffFormsAlike = false;
+};
+
 // The differences, one line each ("A ch1 #3: time 1000 against 2500"); empty when the songs
 // send the same. Stops after the first 20 differences.
 std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
-                                            std::uint64_t toleranceUs);
+                                            std::uint64_t toleranceUs, CompareOptions options = {});
 
 // The largest time difference between matching messages of the two songs (which must send the
 // same messages).
