@@ -11,6 +11,7 @@
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/error_output.h"
+#include "cli/option_value.h"
 #include "cli/usage_problem.h"
 #include "song/smf_writer.h"
 #include "song/song_loader.h"
@@ -28,15 +29,10 @@ ConvertArguments ReadArguments(std::span<const std::string_view> args) {
   std::optional<std::filesystem::path> out;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (arg == "-o" || arg.starts_with("-o=")) {
+    if (const auto name = OptionValue(args, i, "-o")) {
       if (out) throw UsageProblem("convert takes one -o OUT.mid");
-      std::string_view name = arg.substr(arg == "-o" ? 2 : 3);
-      if (arg == "-o") {
-        if (i + 1 == args.size()) throw UsageProblem("-o needs a value");
-        name = args[++i];
-      }
-      if (name.empty()) throw UsageProblem("-o needs a file name");
-      out = name;
+      if (name->empty()) throw UsageProblem("-o needs a file name");
+      out = *name;
     } else if (arg.starts_with("-") && arg != "-") {
       throw UsageProblem("convert does not know the option " + std::string(arg));
     } else {
@@ -46,8 +42,7 @@ ConvertArguments ReadArguments(std::span<const std::string_view> args) {
   }
   if (!song) throw UsageProblem("convert takes exactly one FILE");
   if (!out) throw UsageProblem("convert needs -o OUT.mid");
-  std::error_code ec;
-  if (std::filesystem::equivalent(*song, *out, ec)) throw UsageProblem("convert would write over its own song file");
+  RefuseToOverwriteSong("convert", *song, *out);
   return {*song, *out};
 }
 

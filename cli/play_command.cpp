@@ -31,6 +31,7 @@
 #include "cli/terminal/raw_terminal.h"
 #include "cli/terminal/status_line.h"
 #include "cli/terminal/stop_signals.h"
+#include "cli/option_value.h"
 #include "cli/usage_problem.h"
 #include "core/errors.h"
 #include "core/file_type.h"
@@ -58,13 +59,7 @@ PlayArguments ReadArguments(std::span<const std::string_view> args) {
   PlayArguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    // "--name VALUE" or "--name=VALUE".
-    const auto value = [&](std::string_view name) -> std::optional<std::string_view> {
-      if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=') return arg.substr(name.size() + 1);
-      if (arg != name) return std::nullopt;
-      if (i + 1 == args.size()) throw UsageProblem(std::string(name) + " needs a value");
-      return args[++i];
-    };
+    const auto value = [&](std::string_view name) { return OptionValue(args, i, name); };
     if (const auto order = value("--order")) {
       if (*order == "norm") {
         parsed.order = 0;

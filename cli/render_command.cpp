@@ -16,6 +16,7 @@
 #include "cli/render/song_render.h"
 #include "cli/terminal/status_format.h"
 #include "cli/terminal/status_line.h"
+#include "cli/option_value.h"
 #include "cli/usage_problem.h"
 #include "song/song_loader.h"
 
@@ -40,13 +41,7 @@ RenderArguments ReadArguments(std::span<const std::string_view> args) {
   bool haveWav = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    // "--name VALUE" or "--name=VALUE".
-    const auto value = [&](std::string_view name) -> std::optional<std::string_view> {
-      if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=') return arg.substr(name.size() + 1);
-      if (arg != name) return std::nullopt;
-      if (i + 1 == args.size()) throw UsageProblem(std::string(name) + " needs a value");
-      return args[++i];
-    };
+    const auto value = [&](std::string_view name) { return OptionValue(args, i, name); };
     if (const auto wav = value("-o")) {
       if (haveWav) throw UsageProblem("render takes one -o OUT.wav");
       if (wav->empty()) throw UsageProblem("-o needs a file name");
@@ -72,10 +67,7 @@ RenderArguments ReadArguments(std::span<const std::string_view> args) {
   }
   if (!haveSong) throw UsageProblem("render takes exactly one FILE");
   if (!haveWav) throw UsageProblem("render needs -o OUT.wav");
-  std::error_code ec;
-  if (std::filesystem::equivalent(parsed.song, parsed.wav, ec)) {
-    throw UsageProblem("render would write over its own song file");
-  }
+  RefuseToOverwriteSong("render", parsed.song, parsed.wav);
   return parsed;
 }
 

@@ -19,7 +19,6 @@ constexpr std::size_t kUserExclusiveNameSize = 23;
 constexpr std::size_t kUserExclusiveSize = 25;
 constexpr std::uint32_t kTrackHeaderSize = 46;
 constexpr std::size_t kRecordSize = 6;
-constexpr std::size_t kCommentSize = 36;
 // The block that follows the tracks of a G36 file.
 constexpr std::uint32_t kRcfwTag = 'R' | 'C' << 8 | 'F' << 16 | static_cast<std::uint32_t>('W') << 24;
 constexpr std::uint8_t kG18TrackCount = 18;
@@ -72,14 +71,7 @@ void CG36File::ReadTracks(FileBytes& file, RcpSong& song) const {
     if (size == kRcfwTag || size < kTrackHeaderSize || size - 4 > file.Remaining()) {
       throw CErrMessage(errc::kBadFileFormat);
     }
-    file.Skip(2);  // track number, rhythm flag
-    track.channel = file.U8();
-    track.key = file.U8();
-    track.stepShift = static_cast<std::int8_t>(file.U8());
-    track.mode = file.U8();
-    track.comment = file.Text(kCommentSize);
-    std::vector<std::uint8_t> bytes(size - kTrackHeaderSize);
-    file.Read(bytes.data(), bytes.size());
+    const std::vector<std::uint8_t> bytes = ReadTrackFields(file, track, size - kTrackHeaderSize);
     track.records.resize(bytes.size() / kRecordSize);
     for (std::size_t i = 0; i < track.records.size(); ++i) {
       const std::uint8_t* raw = &bytes[i * kRecordSize];

@@ -44,34 +44,25 @@ CMIDIFile::~CMIDIFile() = default;
 bool CMIDIFile::Load(const std::filesystem::path& path) {
   FilePtr file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) throw CSystemErrMessage(errno);
-  SmfWrapper wrapper;
-  if (!IsStandardMidiFile(file.get(), &wrapper)) return false;
-  if (loaded_) throw CErrMessage(errc::kAlreadyLoaded);
-  riff_ = wrapper.riff;
-  macBinary_ = wrapper.macBinary;
-  try {
-    LoadImage(ReadWholeFile(file.get()), static_cast<std::size_t>(wrapper.offset), path);
-  } catch (const std::bad_alloc&) {
-    throw CErrMessage(errc::kOutOfMemory);
-  } catch (const std::length_error&) {
-    throw CErrMessage(errc::kOutOfMemory);
-  }
-  return true;
+  return LoadOpenFile(file.get(), path);
 }
 
 bool CMIDIFile::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::filesystem::path& path) {
-  // The same wrapper test as for a file on disk, run on the bytes.
+  // The bytes go through the same wrapper test and reading as a file on disk.
   if (bytes.empty()) return false;
   FilePtr file(fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb"), &std::fclose);
   if (!file) throw CSystemErrMessage(errno);
+  return LoadOpenFile(file.get(), path);
+}
+
+bool CMIDIFile::LoadOpenFile(std::FILE* file, const std::filesystem::path& path) {
   SmfWrapper wrapper;
-  if (!IsStandardMidiFile(file.get(), &wrapper)) return false;
+  if (!IsStandardMidiFile(file, &wrapper)) return false;
   if (loaded_) throw CErrMessage(errc::kAlreadyLoaded);
   riff_ = wrapper.riff;
   macBinary_ = wrapper.macBinary;
   try {
-    LoadImage(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), static_cast<std::size_t>(wrapper.offset),
-              path);
+    LoadImage(ReadWholeFile(file), static_cast<std::size_t>(wrapper.offset), path);
   } catch (const std::bad_alloc&) {
     throw CErrMessage(errc::kOutOfMemory);
   } catch (const std::length_error&) {

@@ -18,6 +18,7 @@
 //   passes use the same settings.
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -55,6 +56,8 @@ class CMIDIFile : public CMIDIStream {
  private:
   class Pass;
 
+  // Both loads: the wrapper test on `file`, then the whole file read and loaded.
+  bool LoadOpenFile(std::FILE* file, const std::filesystem::path& path);
   void LoadImage(std::vector<std::uint8_t> image, std::size_t headerOffset, const std::filesystem::path& path);
 
   bool loaded_ = false;

@@ -136,14 +136,7 @@ void CRCPFile::ReadTracks(FileBytes& file, RcpSong& song) const {
     // A size inside the track header, or past the end of the file, cannot be right: the
     // track list ends there, as it does at a track cut short.
     if (size < kTrackHeaderSize || size - 2 > file.Remaining()) throw CErrMessage(errc::kBadFileFormat);
-    file.Skip(2);  // track number, rhythm flag
-    track.channel = file.U8();
-    track.key = file.U8();
-    track.stepShift = static_cast<std::int8_t>(file.U8());
-    track.mode = file.U8();
-    track.comment = file.Text(kCommentSize);
-    std::vector<std::uint8_t> bytes(size - kTrackHeaderSize);
-    file.Read(bytes.data(), bytes.size());
+    const std::vector<std::uint8_t> bytes = ReadTrackFields(file, track, size - kTrackHeaderSize);
     track.records.resize(bytes.size() / kRecordSize);
     for (std::size_t i = 0; i < track.records.size(); ++i) {
       const std::uint8_t* raw = &bytes[i * kRecordSize];
@@ -160,6 +153,18 @@ void CRCPFile::ReadTracks(FileBytes& file, RcpSong& song) const {
     song.trackCount = song.tracks.size();
     song.is36Track = song.trackCount != 18;
   }
+}
+
+std::vector<std::uint8_t> CRCPFile::ReadTrackFields(FileBytes& file, RcpTrack& track, std::size_t recordBytes) {
+  file.Skip(2);  // track number, rhythm flag
+  track.channel = file.U8();
+  track.key = file.U8();
+  track.stepShift = static_cast<std::int8_t>(file.U8());
+  track.mode = file.U8();
+  track.comment = file.Text(kCommentSize);
+  std::vector<std::uint8_t> bytes(recordBytes);
+  file.Read(bytes.data(), bytes.size());
+  return bytes;
 }
 
 bool CRCPFile::ReadTrackList(RcpSong& song, const std::function<void(RcpTrack&)>& readTrack) {

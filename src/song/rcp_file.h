@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "song/file_bytes.h"
 #include "song/midi_stream.h"
@@ -49,6 +50,9 @@ class CRCPFile : public CMIDIStream {
   // dropped); before the first complete track it is passed on. Returns whether the list ended
   // early.
   static bool ReadTrackList(RcpSong& song, const std::function<void(RcpTrack&)>& readTrack);
+  // The fields both layouts share after the track size (track number and rhythm flag skipped,
+  // channel, key, step shift, mode, comment), then the track's `recordBytes` bytes of records.
+  static std::vector<std::uint8_t> ReadTrackFields(FileBytes& file, RcpTrack& track, std::size_t recordBytes);
 
   bool CountPass() override;
   std::uint32_t RecordCountOfCountPass() const override { return countedRecords_; }
