@@ -1,10 +1,11 @@
+#include "playlist/list_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
-#include "playlist/list_file.h"
 #include "support/file_size_limit.h"
 #include "support/list_builder.h"
 #include "support/read_file.h"
@@ -13,270 +14,166 @@
 namespace velvasto {
 namespace {
 
-using test::CrLfLines;
+namespace fs = std::filesystem;
+using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
 const std::string kReadError = "リストファイルの読み込みエラーです。";
 const std::string kWriteError = "リストファイルの書き込みエラーです。";
 
-ListEntry Entry(std::filesystem::path path, std::int32_t volume, std::int32_t mapMode, std::int32_t forceMap,
-                std::int32_t adjust55) {
-  return ListEntry{std::move(path), volume, mapMode, forceMap, adjust55};
+// A list file of `version` with `sections` laid out as the writer lays them out.
+std::string ListText(std::string_view version, const Sections& sections) {
+  std::string text = "[Velvasto List File Version " + std::string(version) + "]\r\n";
+  for (const auto& [tag, lines] : sections) {
+    text += "\r\n[" + tag + "]\r\n\r\n";
+    for (const auto& line : lines) text += line + "\r\n";
+    text += "\r\n[Section END]\r\n";
+  }
+  return text;
 }
 
-// Runs `action` and returns the text of the CErrMessage it throws ("" when none).
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const CErrMessage& e) {
-    return e.Message();
+// Loads list-file bytes; every name has a file except those that contain "gone".
+class ListFileTest : public testing::Test {
+ protected:
+  void Load(const std::string& bytes, ListLoadMode mode = ListLoadMode::Replace, std::int32_t volume = 127) {
+    LoadListFile(list_, dir_.Write("in.mlt", bytes), mode, volume, [](std::string_view name) {
+      return name.find("gone") == std::string_view::npos ? std::optional<fs::path>(name) : std::nullopt;
+    });
   }
-  return "";
-}
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : list_.Entries()) names.push_back(entry.path.string());
+    return names;
+  }
+  // The text of the CErrMessage that `action` throws ("" when none).
+  template <typename Action>
+  static std::string ErrorOf(Action action) {
+    try {
+      action();
+    } catch (const CErrMessage& e) {
+      return e.Message();
+    }
+    return "";
+  }
 
-// A folder with song files a.mid, b.mid, ... that list files can name.
-struct SongFolder {
-  explicit SongFolder(std::initializer_list<std::string_view> names) {
-    for (std::string_view name : names) dir.Write(name, "MThd");
-  }
-  std::string Song(std::string_view name) const { return (dir.Path() / name).string(); }
-  test::TempDir dir;
+  test::TempDir dir_;
+  CPlayList list_;
 };
 
-std::vector<std::string> Names(const CPlayList& list) {
-  std::vector<std::string> names;
-  for (const auto& entry : list.Entries()) names.push_back(entry.path.filename().string());
-  return names;
-}
-
-TEST(ListFileTest, WritesVersion3ByteForByteInCp932) {
-  test::TempDir dir;
-  CPlayList list;
-  list.Append(Entry("/music/曲ソ.mid", 100, 1, 2, 1));
-  list.Append(Entry("/music/b.rcp", 0, -3, 0, 0));
-  const auto file = dir.Path() / "out.mlt";
-  SaveListFile(list, file);
-
-  const std::string expected =
-      "[Velvasto List File Version 3.0]\r\n"
-      "\r\n"
-      "[FileName]\r\n"
-      "\r\n"
-      "/music/\x8b\xc8\x83\x5c.mid\r\n"
-      "/music/b.rcp\r\n"
-      "\r\n"
-      "[Section END]\r\n"
-      "\r\n"
-      "[Volume]\r\n\r\n100\r\n0\r\n\r\n[Section END]\r\n"
-      "\r\n"
-      "[MapMode]\r\n\r\n1\r\n-3\r\n\r\n[Section END]\r\n"
-      "\r\n"
-      "[ForceMap]\r\n\r\n2\r\n0\r\n\r\n[Section END]\r\n"
-      "\r\n"
-      "[55Adjust]\r\n\r\n1\r\n0\r\n\r\n[Section END]\r\n";
-  EXPECT_EQ(test::ReadWholeFile(file), expected);
-  EXPECT_EQ(list.FileName(), file);
-  EXPECT_FALSE(list.Modified());
-}
-
-TEST(ListFileTest, AnEmptyListIsWrittenWithEverySection) {
-  CPlayList list;
-  EXPECT_EQ(ListFileBytes(list),
+TEST_F(ListFileTest, WritesVersion3ByteForByteInCp932) {
+  list_.Append({"/music/曲ソ.mid", 100, 1, 2, 1});
+  list_.Append({"/music/b.rcp", 0, -3, 0, 0});
+  const auto file = dir_.Path() / "out.mlt";
+  SaveListFile(list_, file);
+  EXPECT_EQ(test::ReadWholeFile(file),
             "[Velvasto List File Version 3.0]\r\n\r\n"
-            "[FileName]\r\n\r\n\r\n[Section END]\r\n\r\n"
-            "[Volume]\r\n\r\n\r\n[Section END]\r\n\r\n"
-            "[MapMode]\r\n\r\n\r\n[Section END]\r\n\r\n"
-            "[ForceMap]\r\n\r\n\r\n[Section END]\r\n\r\n"
-            "[55Adjust]\r\n\r\n\r\n[Section END]\r\n");
+            "[FileName]\r\n\r\n/music/\x8b\xc8\x83\x5c.mid\r\n/music/b.rcp\r\n\r\n[Section END]\r\n\r\n"
+            "[Volume]\r\n\r\n100\r\n0\r\n\r\n[Section END]\r\n\r\n"
+            "[MapMode]\r\n\r\n1\r\n-3\r\n\r\n[Section END]\r\n\r\n"
+            "[ForceMap]\r\n\r\n2\r\n0\r\n\r\n[Section END]\r\n\r\n"
+            "[55Adjust]\r\n\r\n1\r\n0\r\n\r\n[Section END]\r\n");
+  EXPECT_EQ(list_.FileName(), file);
+  EXPECT_FALSE(list_.Modified());
 }
 
-TEST(ListFileTest, Version2IsReadAndSavedAsVersion3WithForceMapZero) {
-  SongFolder songs{"a.mid", "曲.rcp"};
-  const auto file = songs.dir.Write(
-      "old.mlt", CrLfLines({"[Velvasto List File Version 2.0]", "", "[FileName]", "", songs.Song("a.mid"),
-                            test::Cp932(songs.Song("曲.rcp")), "", "[Section END]", "", "[Volume]", "", "90", "80",
-                            "", "[Section END]", "", "[55Map]", "", "3", "1", "", "[Section END]", "", "[55Adjust]",
-                            "", "1", "0", "", "[Section END]"}));
-  CPlayList list;
-  LoadListFile(list, file, ListLoadMode::Replace, 127);
-  ASSERT_EQ(Names(list), (std::vector<std::string>{"a.mid", "曲.rcp"}));
-  EXPECT_EQ(list.Entry(0).volume, 90);
-  EXPECT_EQ(list.Entry(0).mapMode, 3);
-  EXPECT_EQ(list.Entry(0).adjust55, 1);
-  EXPECT_EQ(list.Entry(1).volume, 80);
-  EXPECT_EQ(list.Entry(1).mapMode, 1);
-  EXPECT_EQ(list.Entry(1).forceMap, 0);
-  EXPECT_FALSE(list.Modified());
-
-  SaveListFile(list);
-  const std::string saved = test::ReadWholeFile(file);
-  EXPECT_EQ(saved.substr(0, 34), "[Velvasto List File Version 3.0]\r\n");
-  EXPECT_NE(saved.find("[MapMode]\r\n\r\n3\r\n1\r\n\r\n[Section END]\r\n"), std::string::npos);
-  EXPECT_NE(saved.find("[ForceMap]\r\n\r\n0\r\n0\r\n\r\n[Section END]\r\n"), std::string::npos);
-  EXPECT_EQ(saved.find("[55Map]"), std::string::npos);
+TEST_F(ListFileTest, Version2IsReadWithItsMapSectionAndSavedAsVersion3) {
+  Load(ListText("2.0", {{"FileName", {"a.mid", test::Cp932("曲.rcp")}},
+                        {"Volume", {"90", "80"}},
+                        {"55Map", {"3", "1"}},
+                        {"55Adjust", {"1", "0"}}}));
+  ASSERT_EQ(Names(), (std::vector<std::string>{"a.mid", "曲.rcp"}));
+  EXPECT_EQ(list_.Entry(1).volume, 80);
+  EXPECT_EQ(list_.Entry(1).mapMode, 1);
+  EXPECT_EQ(list_.Entry(0).adjust55, 1);
+  EXPECT_FALSE(list_.Modified());
+  SaveListFile(list_);
+  EXPECT_EQ(test::ReadWholeFile(list_.FileName()),
+            ListText("3.0", {{"FileName", {"a.mid", test::Cp932("曲.rcp")}},
+                             {"Volume", {"90", "80"}},
+                             {"MapMode", {"3", "1"}},
+                             {"ForceMap", {"0", "0"}},
+                             {"55Adjust", {"1", "0"}}}));
 }
 
-TEST(ListFileTest, MissingFilesAreDroppedAndTheirValuesShiftToTheNextEntry) {
-  SongFolder songs{"a.mid", "c.mid"};
-  const auto file = songs.dir.Write(
-      "shift.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", songs.Song("a.mid"),
-                              songs.Song("gone.mid"), songs.Song("c.mid"), "", "[Section END]", "", "[Volume]", "",
-                              "10", "20", "30", "", "[Section END]", "", "[MapMode]", "", "1", "2", "3", "",
-                              "[Section END]", "", "[ForceMap]", "", "4", "5", "6", "", "[Section END]", "",
-                              "[55Adjust]", "", "1", "0", "1", "", "[Section END]"}));
-  CPlayList list;
-  LoadListFile(list, file, ListLoadMode::Replace, 127);
-  ASSERT_EQ(Names(list), (std::vector<std::string>{"a.mid", "c.mid"}));
-  EXPECT_EQ(list.Entry(0).volume, 10);
-  EXPECT_EQ(list.Entry(1).volume, 20);  // the value written for gone.mid
-  EXPECT_EQ(list.Entry(1).mapMode, 2);
-  EXPECT_EQ(list.Entry(1).forceMap, 5);
-  EXPECT_EQ(list.Entry(1).adjust55, 0);
+TEST_F(ListFileTest, MissingFilesAreDroppedAndTheirValuesShiftToTheNextEntry) {
+  Load(ListText("3.0", {{"FileName", {"a.mid", "gone.mid", "c.mid"}},
+                        {"Volume", {"10", "20", "30"}},
+                        {"MapMode", {"4", "5", "6"}}}));
+  ASSERT_EQ(Names(), (std::vector<std::string>{"a.mid", "c.mid"}));
+  EXPECT_EQ(list_.Entry(1).volume, 20) << "the value written for gone.mid";
+  EXPECT_EQ(list_.Entry(1).mapMode, 5);
 }
 
-TEST(ListFileTest, AppendingToA1020EntryListAddsFourAndStopsReadingNames) {
-  SongFolder songs{"a.mid", "b.mid", "c.mid", "d.mid", "e.mid", "f.mid"};
-  const auto file = songs.dir.Write(
-      "six.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", songs.Song("a.mid"),
-                            songs.Song("b.mid"), songs.Song("c.mid"), songs.Song("d.mid"), songs.Song("e.mid"),
-                            songs.Song("f.mid"), "", "[Section END]", "", "[Volume]", "", "1", "2", "3", "4", "5",
-                            "6", "", "[Section END]"}));
-  CPlayList list;
-  for (int i = 0; i < 1020; ++i) list.Append(Entry("/old/" + std::to_string(i), 64, 0, 0, 0));
-  list.SetModified(false);
-  LoadListFile(list, file, ListLoadMode::Append, 127);
-  ASSERT_EQ(list.Count(), 1024);
-  EXPECT_EQ(list.Entry(1019).path, "/old/1019");
-  EXPECT_EQ(list.Entry(1019).volume, 64);
-  EXPECT_EQ(list.Entry(1020).path.filename(), "a.mid");
-  EXPECT_EQ(list.Entry(1023).path.filename(), "d.mid");
-  EXPECT_EQ(list.Entry(1020).volume, 1);
-  EXPECT_EQ(list.Entry(1023).volume, 4);
-  EXPECT_FALSE(list.Modified());
-  EXPECT_EQ(list.FileName(), file);
+TEST_F(ListFileTest, AppendingToA1020EntryListAddsFourAndTakesTheAppendedFileName) {
+  for (int i = 0; i < 1020; ++i) list_.Append({"old", 64});
+  list_.SetModified(false);
+  Load(ListText("3.0", {{"FileName", {"a", "b", "c", "d", "e"}}, {"Volume", {"1", "2", "3", "4", "5"}}}),
+       ListLoadMode::Append);
+  ASSERT_EQ(list_.Count(), 1024);
+  EXPECT_EQ(list_.Entry(1019).volume, 64);
+  EXPECT_EQ(list_.Entry(1020).path, "a");
+  EXPECT_EQ(list_.Entry(1023).volume, 4);
+  EXPECT_FALSE(list_.Modified());
+  EXPECT_EQ(list_.FileName(), dir_.Path() / "in.mlt");
 }
 
-TEST(ListFileTest, AfterAnAppendLoadAPlainSaveWritesTheCombinedListToTheAppendedFile) {
-  SongFolder songs{"a.mid", "b.mid"};
-  const auto first = songs.dir.Write(
-      "first.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", songs.Song("a.mid"), "",
-                              "[Section END]"}));
-  const auto second = songs.dir.Write(
-      "second.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", songs.Song("b.mid"), "",
-                               "[Section END]"}));
-  CPlayList list;
-  LoadListFile(list, first, ListLoadMode::Replace, 50);
-  LoadListFile(list, second, ListLoadMode::Append, 60);
-  SaveListFile(list);
-  CPlayList reread;
-  LoadListFile(reread, second, ListLoadMode::Replace, 127);
-  EXPECT_EQ(Names(reread), (std::vector<std::string>{"a.mid", "b.mid"}));
-  EXPECT_EQ(reread.Entry(0).volume, 50);  // values of the sections that were missing: the defaults
-  EXPECT_EQ(reread.Entry(1).volume, 60);
+TEST_F(ListFileTest, ValuesAreReadLikeAtoiSectionsOnlyForwardAndMissingOnesDefault) {
+  Load("[Velvasto List File Version 3.0]\r\n\r\n[FileName]\r\n\r\n  a\t\r\nb\r\nc\r\n\r\n[Section END]\r\n\r\n"
+       "[Volume]\r\n\r\n  -5x\r\n\r\n+12\r\nabc\r\n99\r\n[Section END]\r\n"
+       // [ForceMap] before [MapMode]: searching for [MapMode] passes it, then nothing later is found
+       "[ForceMap]\r\n\r\n7\r\n[Section END]\r\n[MapMode]\r\n\r\n1\r\n[Section END]\r\n2\r\n"
+       "[55Adjust]\r\n\r\n1\r\n[Section END]\r\n");
+  ASSERT_EQ(Names(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(list_.Entry(0).volume, -5);
+  EXPECT_EQ(list_.Entry(1).volume, 12);
+  EXPECT_EQ(list_.Entry(2).volume, 0);
+  EXPECT_EQ(list_.Entry(0).mapMode, 1);
+  EXPECT_EQ(list_.Entry(0).forceMap, 0);
+  EXPECT_EQ(list_.Entry(0).adjust55, 0);
+
+  Load(ListText("3.0", {{"FileName", {"a"}}}), ListLoadMode::Replace, 50);
+  EXPECT_EQ(list_.Entry(0).volume, 50) << "without a [Volume] section, new entries take the given volume";
 }
 
-TEST(ListFileTest, ALastLineWithoutLineEndAndTextAfterTheEndMarkAreNotRead) {
-  SongFolder songs{"a.mid", "b.mid"};
-  const auto unended = songs.dir.Write(
-      "unended.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", songs.Song("a.mid"), "",
-                                "[Section END]", "", "[Volume]", "", "7"}) + "[Section END]\r\n\r\n[MapMode]\r\n\r\n9");
-  CPlayList list;
-  LoadListFile(list, unended, ListLoadMode::Replace, 127);
-  ASSERT_EQ(list.Count(), 1);
-  EXPECT_EQ(list.Entry(0).volume, 7);
-  EXPECT_EQ(list.Entry(0).mapMode, 0);
-
-  const auto lastName = songs.dir.Write(
-      "lastname.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", songs.Song("a.mid")}) +
-                          songs.Song("b.mid"));
-  LoadListFile(list, lastName, ListLoadMode::Replace, 127);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"a.mid"}));
-
-  const auto marked = songs.dir.Write(
-      "marked.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", songs.Song("a.mid")}) + "\x1a" +
-                        CrLfLines({songs.Song("b.mid")}));
-  LoadListFile(list, marked, ListLoadMode::Replace, 127);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"a.mid"}));
+TEST_F(ListFileTest, ALastLineWithoutLineEndAndTextAfterTheEndMarkAreNotRead) {
+  Load(ListText("3.0", {{"FileName", {"a"}}}) + "\r\n[Volume]\r\n\r\n7\r\n[Section END]\r\n\r\n[MapMode]\r\n\r\n9");
+  EXPECT_EQ(list_.Entry(0).volume, 7);
+  EXPECT_EQ(list_.Entry(0).mapMode, 0);
+  Load(test::CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "a"}) + "b");
+  EXPECT_EQ(Names(), std::vector<std::string>{"a"});
+  Load(test::CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "a"}) + "\x1a" + "b\r\n");
+  EXPECT_EQ(Names(), std::vector<std::string>{"a"});
 }
 
-TEST(ListFileTest, ValuesAreReadLikeAtoiAndSectionsOnlyForward) {
-  SongFolder songs{"a.mid", "b.mid", "c.mid"};
-  const auto file = songs.dir.Write(
-      "values.mlt",
-      CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "", "  " + songs.Song("a.mid") + "\t",
-                 songs.Song("b.mid"), songs.Song("c.mid"), "", "[Section END]", "", "[Volume]", "", "  -5x", "",
-                 "+12", "abc", "99", "[Section END]",
-                 // [ForceMap] before [MapMode]: searching for [MapMode] passes it, then nothing later is found
-                 "[ForceMap]", "", "7", "7", "7", "[Section END]", "[MapMode]", "", "1", "[Section END]", "2", "",
-                 "[55Adjust]", "", "1", "1", "1", "[Section END]"}));
-  CPlayList list;
-  LoadListFile(list, file, ListLoadMode::Replace, 127);
-  ASSERT_EQ(list.Count(), 3);
-  EXPECT_EQ(list.Entry(0).volume, -5);
-  EXPECT_EQ(list.Entry(1).volume, 12);
-  EXPECT_EQ(list.Entry(2).volume, 0);
-  // [MapMode] ends after one value; the rest keep their defaults, and the surplus "2" is skipped.
-  EXPECT_EQ(list.Entry(0).mapMode, 1);
-  EXPECT_EQ(list.Entry(1).mapMode, 0);
-  EXPECT_EQ(list.Entry(0).forceMap, 0);
-  EXPECT_EQ(list.Entry(0).adjust55, 0);
+TEST_F(ListFileTest, LoadFailuresRaise62019AndKeepTheEntries) {
+  list_.Append({"kept"});
+  EXPECT_EQ(ErrorOf([&] { LoadListFile(list_, dir_.Path() / "missing.mlt", ListLoadMode::Append, 127); }),
+            kReadError);
+  EXPECT_EQ(list_.FileName(), dir_.Path() / "missing.mlt");
+  EXPECT_EQ(ErrorOf([&] { Load(ListText("4.0", {{"FileName", {"a"}}}), ListLoadMode::Append); }), kReadError);
+  EXPECT_EQ(ErrorOf([&] { Load(ListText("3.0", {{"Volume", {"1"}}}), ListLoadMode::Append); }), kReadError);
+  EXPECT_EQ(Names(), std::vector<std::string>{"kept"});
 }
 
-TEST(ListFileTest, LoadFailuresRaise62019) {
-  SongFolder songs{"a.mid"};
-  CPlayList list;
-  const auto missing = songs.dir.Path() / "missing.mlt";
-  EXPECT_EQ(ErrorOf([&] { LoadListFile(list, missing, ListLoadMode::Replace, 127); }), kReadError);
-  EXPECT_EQ(list.FileName(), missing);
-
-  const auto noMagic = songs.dir.Write("nomagic.mlt", CrLfLines({"[Velvasto List File Version 4.0]", "[FileName]"}));
-  EXPECT_EQ(ErrorOf([&] { LoadListFile(list, noMagic, ListLoadMode::Replace, 127); }), kReadError);
-
-  list.Append(Entry(songs.Song("a.mid"), 1, 0, 0, 0));
-  const auto noNames = songs.dir.Write("nonames.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[Volume]"}));
-  EXPECT_EQ(ErrorOf([&] { LoadListFile(list, noNames, ListLoadMode::Append, 127); }), kReadError);
-  EXPECT_EQ(list.Count(), 1);  // what the list held stays
-}
-
-TEST(ListFileTest, ASaveThatFailsLeavesTheOldFileAndTheModifiedFlag) {
-  test::TempDir dir;
-  const std::string oldBytes = CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]"});
-  const auto file = dir.Write("keep.mlt", oldBytes);
-
-  CPlayList list;
-  list.SetFileName(file);
-  list.Append(Entry("/music/" + std::string(253, 'x'), 127, 0, 0, 0));  // 260 characters: fine
-  EXPECT_EQ(ErrorOf([&] { ListFileBytes(list); }), "");
-  list.Append(Entry("/music/" + std::string(200, 'y'), 127, 0, 0, 0));
-  list.Append(Entry("/music/" + std::string(254, 'z'), 127, 0, 0, 0));  // 261 characters
-  EXPECT_EQ(ErrorOf([&] { SaveListFile(list); }), kWriteError);
-  EXPECT_EQ(test::ReadWholeFile(file), oldBytes);
-  EXPECT_TRUE(list.Modified());
-
-  list.Delete(2);
-  list.Append(Entry("/music/🎵.mid", 127, 0, 0, 0));  // no CP932 form
-  EXPECT_EQ(ErrorOf([&] { SaveListFile(list); }), kWriteError);
-  EXPECT_EQ(test::ReadWholeFile(file), oldBytes);
-
-  list.Delete(2);
-  list.Append(Entry("/music/two\nlines.mid", 127, 0, 0, 0));
-  EXPECT_EQ(ErrorOf([&] { SaveListFile(list); }), kWriteError);
-  EXPECT_EQ(test::ReadWholeFile(file), oldBytes);
-
-  list.Delete(2);
-  {
-    // The disk refuses the write half-way through.
-    const test::FileSizeLimit limit(100);
-    EXPECT_EQ(ErrorOf([&] { SaveListFile(list); }), kWriteError);
+TEST_F(ListFileTest, ASaveThatFailsLeavesTheOldFileAndTheModifiedFlag) {
+  const std::string oldBytes = ListText("3.0", {});
+  const auto file = dir_.Write("keep.mlt", oldBytes);
+  list_.SetFileName(file);
+  list_.Append({"/music/" + std::string(253, 'x')});  // 260 characters: fine
+  EXPECT_EQ(ErrorOf([&] { ListFileBytes(list_); }), "");
+  for (const std::string& bad :
+       {"/music/" + std::string(254, 'z'), std::string("/music/🎵.mid"), std::string("/music/two\nlines.mid")}) {
+    list_.Append({bad});
+    EXPECT_EQ(ErrorOf([&] { SaveListFile(list_); }), kWriteError) << bad;
+    list_.Delete(1);
   }
+  {
+    const test::FileSizeLimit limit(100);  // the disk refuses the write half-way through
+    EXPECT_EQ(ErrorOf([&] { SaveListFile(list_); }), kWriteError);
+  }
+  EXPECT_EQ(ErrorOf([&] { SaveListFile(list_, dir_.Path() / "no such folder" / "x.mlt"); }), kWriteError);
   EXPECT_EQ(test::ReadWholeFile(file), oldBytes);
-  EXPECT_TRUE(list.Modified());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
-
-  EXPECT_EQ(ErrorOf([&] { SaveListFile(list, dir.Path() / "no such folder" / "x.mlt"); }), kWriteError);
-  SaveListFile(list, file);
-  EXPECT_FALSE(list.Modified());
-  EXPECT_EQ(test::ReadWholeFile(file), ListFileBytes(list));
+  EXPECT_TRUE(list_.Modified());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), {}), 1) << "no temporary file is left";
 }
 
 }  // namespace
