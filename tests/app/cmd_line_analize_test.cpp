@@ -43,24 +43,13 @@ TEST(CmdLineAnalizeTest, RepeatedOrUnknownOptionsFailWithTheirTexts) {
 
 TEST(CmdLineAnalizeTest, OptionsSetTheModesAndFlagsWithoutRegardToCase) {
   CCmdLineAnalize parser([](const std::filesystem::path&) { return FileType::Smf; });
-  EXPECT_EQ(parser.Request().playMode, -1);
-  EXPECT_EQ(parser.Request().singleRepeat, -1);
-  EXPECT_EQ(parser.Request().dropMode, -1);
-  const std::vector<std::string> arguments{"/p3", "-l", "/d2", "/commit", "-t"};
-  parser.Analize(arguments);
-  EXPECT_EQ(parser.Request().playMode, 2);
-  EXPECT_EQ(parser.Request().singleRepeat, 1);
-  EXPECT_EQ(parser.Request().dropMode, 1);
-  EXPECT_TRUE(parser.InstallFlag());
-  EXPECT_FALSE(parser.UninstallFlag());
-  EXPECT_TRUE(parser.Request().paths.empty());
+  parser.Analize(std::vector<std::string>{"/p3", "-l", "/d2", "/commit", "-t"});
+  EXPECT_EQ(parser.Request(), (OpenRequest{.playMode = 2, .singleRepeat = 1, .dropMode = 1, .paths = {}}));
+  EXPECT_TRUE(parser.InstallFlag() && !parser.UninstallFlag());
 
   CCmdLineAnalize other([](const std::filesystem::path&) { return FileType::Smf; });
-  const std::vector<std::string> more{"-P1", "/D1", "/UNINSTALL"};
-  other.Analize(more);
-  EXPECT_EQ(other.Request().playMode, 0);
-  EXPECT_EQ(other.Request().dropMode, 0);
-  EXPECT_EQ(other.Request().singleRepeat, -1);
+  other.Analize(std::vector<std::string>{"-P1", "/D1", "/UNINSTALL"});
+  EXPECT_EQ(other.Request(), (OpenRequest{.playMode = 0, .dropMode = 0, .paths = {}}));
   EXPECT_TRUE(other.UninstallFlag());
 }
 
@@ -72,11 +61,9 @@ TEST(CmdLineAnalizeTest, PathsAreTypedByContentAndUnknownFilesAreLeftOut) {
   const auto list = dir.Write("list", "[Velvasto List File Version 2.0]\r\n");
   const auto notes = dir.Write("notes.mid", "just text, not a song");
   const auto tiny = dir.Write("tiny.mid", "MTh");
-
   CCmdLineAnalize parser;
-  const std::vector<std::string> arguments{notes.string(), song.string(), "/P2", tiny.string(), list.string(),
-                                           riff.string()};
-  parser.Analize(arguments);
+  parser.Analize(std::vector<std::string>{notes.string(), song.string(), "/P2", tiny.string(), list.string(),
+                                          riff.string()});
   EXPECT_EQ(parser.Request().paths, (std::vector<std::filesystem::path>{song, list, riff}));
   EXPECT_EQ(parser.Request().playMode, 1);
 }
@@ -84,9 +71,8 @@ TEST(CmdLineAnalizeTest, PathsAreTypedByContentAndUnknownFilesAreLeftOut) {
 TEST(CmdLineAnalizeTest, AFileThatCannotBeOpenedReportsTheFileError) {
   test::TempDir dir;
   CCmdLineAnalize parser;
-  const std::vector<std::string> arguments{(dir.Path() / "gone.mid").string()};
   try {
-    parser.Analize(arguments);
+    parser.Analize(std::vector<std::string>{(dir.Path() / "gone.mid").string()});
     FAIL() << "a missing file was accepted";
   } catch (const CSystemErrMessage& e) {
     EXPECT_EQ(e.Code(), ENOENT);
@@ -102,8 +88,7 @@ TEST(CmdLineAnalizeTest, RelativePathsBecomeAbsoluteAndRootPathsAreNotOptions) {
   });
   const std::filesystem::path oldFolder = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
-  const std::vector<std::string> arguments{"songs/a.rcp", "/music/P1", "/tmp"};
-  parser.Analize(arguments);
+  parser.Analize(std::vector<std::string>{"songs/a.rcp", "/music/P1", "/tmp"});
   std::filesystem::current_path(oldFolder);
   EXPECT_EQ(parser.Request().paths,
             (std::vector<std::filesystem::path>{dir.Path() / "songs/a.rcp", "/music/P1", "/tmp"}));

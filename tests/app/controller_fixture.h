@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -21,34 +22,87 @@
 #include "app/user_prompt.h"
 #include "app/velvasto_app.h"
 #include "app/virtual_playback.h"
+#include "core/cini_file.h"
+#include "core/errors.h"
+#include "midiout/backends/recording_device.h"
 #include "midiout/device_catalog.h"
 #include "midiout/device_error.h"
-#include "playlist/random_source.h"
+#include "song/song_loader.h"
+#include "support/list_builder.h"
+#include "support/smf_builder.h"
 #include "support/temp_dir.h"
 
 namespace velvasto::test {
+
+// A recording device that fails to open when told, and whose short sends fail while the shared
+// count of failures lasts.
+class FlakyDevice final : public MidiOutDevice {
+ public:
+  FlakyDevice(std::string name, PortId letter, std::shared_ptr<RecordSink> sink, std::shared_ptr<int> failShortSends,
+              bool failOpen)
+      : recorder_(std::move(name), letter, std::move(sink)), failShortSends_(std::move(failShortSends)), failOpen_(failOpen) {}
+  const std::string& Name() const override { return recorder_.Name(); }
+  void Open() override {
+    if (failOpen_) throw CDeviceErrMessage(mmerr::kOpen, Name() + " is gone");
+    recorder_.Open();
+  }
+  void Close() override { recorder_.Close(); }
+  bool IsOpen() const override { return recorder_.IsOpen(); }
+  void SendShort(std::uint32_t message, std::uint64_t timeUs) override {
+    if (*failShortSends_ > 0) {
+      --*failShortSends_;
+      throw CMMSystemErrMessage(mmerr::kShortMsg);
+    }
+    recorder_.SendShort(message, timeUs);
+  }
+  void SendLong(LongMessage& message, std::uint64_t timeUs) override { recorder_.SendLong(message, timeUs); }
+  void Reset() override { recorder_.Reset(); }
+  bool NeedsPacing() const override { return false; }
+
+ private:
+  RecordingDevice recorder_;
+  std::shared_ptr<int> failShortSends_;
+  bool failOpen_;
+};
 
 // Output devices that record what they are sent, one stream per device name, kept after the
 // device is gone. The mapper records under "mapper".
 class RecordingCatalogue final : public MidiDeviceCatalog {
  public:
   explicit RecordingCatalogue(std::vector<std::string> names) : names_(std::move(names)) {}
-
-  std::vector<std::optional<std::string>> ListDevices() override;
-  std::unique_ptr<MidiOutDevice> MakeDevice(const DeviceEntry& entry) override;
-  std::unique_ptr<MidiOutDevice> MakeMapper() override;
+  std::vector<std::optional<std::string>> ListDevices() override { return {names_.begin(), names_.end()}; }
+  std::unique_ptr<MidiOutDevice> MakeDevice(const DeviceEntry& entry) override {
+    return Make(entry.name, entry.name.ends_with('B') ? PortId::B : PortId::A);
+  }
+  std::unique_ptr<MidiOutDevice> MakeMapper() override { return Make("mapper", PortId::A); }
 
   // Every line the device of that name recorded.
-  std::vector<std::string> Lines(const std::string& name) const;
+  std::vector<std::string> Lines(const std::string& name) const {
+    std::vector<std::string> lines;
+    const auto found = streams_.find(name);
+    std::istringstream in(found == streams_.end() ? "" : found->second->str());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
   // Only its note-on lines ("<time> <port> MSG 9n kk vv").
-  std::vector<std::string> NoteOns(const std::string& name) const;
+  std::vector<std::string> NoteOns(const std::string& name) const {
+    std::vector<std::string> notes = Lines(name);
+    std::erase_if(notes, [](const std::string& line) { return line.find(" MSG 9") == std::string::npos; });
+    return notes;
+  }
   // The next `count` short messages sent to any device fail as a refusing port's would.
   void FailShortSends(int count) { *failShortSends_ = count; }
   // Devices of this name fail to open.
   void FailOpening(const std::string& name) { failOpen_ = name; }
 
  private:
-  std::unique_ptr<MidiOutDevice> Make(const std::string& name, PortId letter);
+  std::unique_ptr<MidiOutDevice> Make(const std::string& name, PortId letter) {
+    auto& stream = streams_[name];
+    if (!stream) stream = std::make_shared<std::ostringstream>();
+    // The sink keeps the stream it writes into alive.
+    auto sink = std::shared_ptr<RecordSink>(new RecordSink(*stream), [keep = stream](RecordSink* made) { delete made; });
+    return std::make_unique<FlakyDevice>(name, letter, std::move(sink), failShortSends_, name == failOpen_);
+  }
 
   std::vector<std::string> names_;
   std::map<std::string, std::shared_ptr<std::ostringstream>> streams_;
@@ -58,24 +112,21 @@ class RecordingCatalogue final : public MidiDeviceCatalog {
 
 class LoggingView final : public PlayerView {
  public:
-  void SetWindowTitle(const std::string& title) override {
-    title_ = title;
-    Log("title " + title);
-  }
-  void RepaintTitleArea() override { Log("title area"); }
-  void Repaint() override { Log("repaint"); }
-  void LayOut() override { Log("layout"); }
+  void SetWindowTitle(const std::string& title) override { title_ = title; }
+  void RepaintTitleArea() override {}
+  void Repaint() override {}
+  void LayOut() override {}
   void CommandStatesChanged() override {}
-  void SetPlayLamp(bool lit) override { Log(lit ? "lamp on" : "lamp off"); }
-  void ShowBusy(bool busy) override { Log(busy ? "busy" : "idle"); }
-  void ResetMetersForPlay() override { Log("meters play"); }
+  void SetPlayLamp(bool) override {}
+  void ShowBusy(bool) override {}
+  void ResetMetersForPlay() override {}
   void ResetMetersForRepeat() override { Log("meters repeat"); }
   void ClearMeters() override { Log("meters clear"); }
   void SetVolumeSlider(int volume) override { Log("slider " + std::to_string(volume)); }
   void ShowVolumeValue(int volume) override { Log("volume " + std::to_string(volume)); }
-  void SetMapDisplay(int map) override { Log("map " + std::to_string(map)); }
-  void RefreshSongProperties(const SongInfo* info) override { Log(info ? "properties " + info->title : "properties none"); }
-  void ShowSongProperties(const SongInfo*) override { Log("show properties"); }
+  void SetMapDisplay(int) override {}
+  void RefreshSongProperties(const SongInfo*) override {}
+  void ShowSongProperties(const SongInfo*) override {}
   bool OpenControlFileProgress(int kind, std::uint32_t total) override {
     Log("progress open " + std::to_string(kind) + " " + std::to_string(total));
     return true;
@@ -86,7 +137,7 @@ class LoggingView final : public PlayerView {
 
   const std::string& Title() const { return title_; }
   const std::vector<std::string>& Calls() const { return calls_; }
-  int Count(const std::string& call) const;
+  int Count(const std::string& call) const { return static_cast<int>(std::ranges::count(calls_, call)); }
   void Clear() { calls_.clear(); }
 
  private:
@@ -98,15 +149,23 @@ class LoggingView final : public PlayerView {
 
 class LoggingMonitor final : public MonitorSink {
  public:
-  void NoteEvent(const MonitorEntry& entry) override;
-  void ChannelVolume(const MonitorEntry& entry) override;
-  void ChannelExpression(const MonitorEntry& entry) override;
-  void Tempo(std::uint32_t beatsPerMinute) override { calls.push_back("tempo " + std::to_string(beatsPerMinute)); }
-  void MasterVolume(std::uint32_t port, std::uint32_t value) override;
-  void RepaintPianoRoll(std::uint32_t port) override { calls.push_back("roll " + std::to_string(port)); }
-  void PlayTime(std::uint32_t seconds) override { calls.push_back("time " + std::to_string(seconds)); }
+  void NoteEvent(const MonitorEntry& entry) override { Log("note", entry.port, static_cast<int>(entry.kind)); }
+  void ChannelVolume(const MonitorEntry& entry) override { Log("volume", entry.port, entry.channel, entry.value); }
+  void ChannelExpression(const MonitorEntry& entry) override { Log("expression", entry.port, entry.channel, entry.value); }
+  void Tempo(std::uint32_t beatsPerMinute) override { Log("tempo", beatsPerMinute); }
+  void MasterVolume(std::uint32_t port, std::uint32_t value) override { Log("master", port, value); }
+  void RepaintPianoRoll(std::uint32_t port) override { Log("roll", port); }
+  void PlayTime(std::uint32_t seconds) override { Log("time", seconds); }
 
   std::vector<std::string> calls;
+
+ private:
+  // "<what> <value> <value>…"
+  template <typename... Values>
+  void Log(std::string what, Values... values) {
+    ((what += " " + std::to_string(values)), ...);
+    calls.push_back(std::move(what));
+  }
 };
 
 class ScriptedPrompt final : public UserPrompt {
@@ -116,12 +175,21 @@ class ScriptedPrompt final : public UserPrompt {
     errors.push_back(error.Message());
     details.push_back(error.Detail());
   }
-  Answer Ask(const std::string& question) override;
-  std::optional<std::filesystem::path> ChooseListFileToSave(const std::filesystem::path& folder,
-                                                            const std::filesystem::path& fileName) override;
+  Answer Ask(const std::string& question) override {
+    questions.push_back(question);
+    if (answers.empty()) return Answer::Cancel;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::optional<std::filesystem::path> ChooseListFileToSave(const std::filesystem::path&,
+                                                            const std::filesystem::path& fileName) override {
+    proposedSaveNames.push_back(fileName);
+    return saveAs;
+  }
   std::optional<std::filesystem::path> ChooseListFileToOpen(const std::filesystem::path&) override { return listToOpen; }
   std::optional<std::filesystem::path> ChooseSongFile(const std::filesystem::path&) override { return songFile; }
-  std::optional<int> ChooseListEntry(const CPlayList&) override { return listEntry; }
+  std::optional<int> ChooseListEntry(const CPlayList&) override { return std::nullopt; }
 
   std::vector<std::string> errors;
   std::vector<std::string> details;  // of device errors
@@ -131,47 +199,79 @@ class ScriptedPrompt final : public UserPrompt {
   std::vector<std::filesystem::path> proposedSaveNames;
   std::optional<std::filesystem::path> listToOpen;
   std::optional<std::filesystem::path> songFile;
-  std::optional<int> listEntry;
-};
-
-// Random picks taken from a queue the test fills; 0 once it runs out.
-class QueuedRandom final : public RandomSource {
- public:
-  explicit QueuedRandom(std::shared_ptr<std::deque<std::uint32_t>> draws) : draws_(std::move(draws)) {}
-  void Reseed() override {}
-  std::uint32_t Draw() override;
-
- private:
-  std::shared_ptr<std::deque<std::uint32_t>> draws_;
 };
 
 class ControllerTest : public ::testing::Test {
  protected:
-  ControllerTest();
-  ~ControllerTest() override;
+  ControllerTest() {
+    CINIFile::SetSettingsPath(dir.Path() / "velvasto.ini");
+    app.activePort.Load(devices);
+    app.defaultPort = app.activePort;
+    app.portSets.Load(devices);
+    const SongLoader loader = [this](const std::filesystem::path& path, const SongSettings& settings) {
+      const auto made = madeSongs.find(path);
+      return made != madeSongs.end() ? made->second() : LoadSong(path, settings);
+    };
+    controller = std::make_unique<PlayerController>(
+        PlayerController::Parts{app, devices, playback.Timing(), view, monitor, prompt, loader});
+  }
+  ~ControllerTest() override {
+    controller.reset();
+    CINIFile::SetSettingsPath({});
+  }
 
-  // A format-0 song at 120 beats per minute: one note of `note` from 0 to `lengthUs`.
-  std::filesystem::path Song(const std::string& name, std::uint8_t note, std::uint64_t lengthUs = 500'000);
+  // A format-0 song at 120 beats per minute: one note of `note` from 0 to `lengthUs` (whole
+  // quarter notes).
+  std::filesystem::path Song(const std::string& name, std::uint8_t note, std::uint64_t lengthUs = 500'000) {
+    SmfBuilder smf(0, 480);
+    const auto ticks = static_cast<std::uint32_t>(lengthUs / 500'000 * 480);
+    smf.AddTrack().Tempo(0, 500'000).NoteOn(0, 0, note, 100).NoteOff(ticks, 0, note).EndOfTrack(0);
+    return dir.Write(name, smf.Build());
+  }
   // A version 3.0 list file of `paths`, each with `volume`.
   std::filesystem::path ListFile(const std::string& name, const std::vector<std::filesystem::path>& paths,
-                                 int volume = 127);
+                                 int volume = 127) {
+    std::string names;
+    std::string volumes;
+    for (const auto& path : paths) {
+      names += path.string() + "\r\n";
+      volumes += std::to_string(volume) + "\r\n";
+    }
+    return dir.Write(name, CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", ""}) + names +
+                               CrLfLines({"", "[Section END]", "", "[Volume]", ""}) + volumes +
+                               CrLfLines({"", "[Section END]"}));
+  }
   // The request of a start of the program with these files; modes not given.
-  void Request(std::vector<std::filesystem::path> paths);
-
+  void Request(std::vector<std::filesystem::path> paths) { app.openRequest = OpenRequest{.paths = std::move(paths)}; }
   // Plays on virtual time until nothing is loaded (or the limit of steps is reached).
-  VirtualPlayback::Outcome RunToEnd();
+  VirtualPlayback::Outcome RunToEnd() {
+    int steps = 0;
+    return playback.Run(*controller, app.timerPeriods.period, [&] { return ++steps < 1'000'000; });
+  }
   // Moves virtual time on and lets the controller handle what was posted.
-  void AdvanceMs(std::uint64_t ms);
+  void AdvanceMs(std::uint64_t ms) {
+    playback.Clock().AdvanceMs(ms);
+    controller->ProcessNotifications();
+  }
   // Plays until the song that is playing has ended and the controller moved on.
-  void FinishSong();
-
-  // The note numbers, in order, of the note-ons recorded on the mapper.
-  std::vector<int> PlayedNotes() const;
+  void FinishSong() {
+    const std::uint64_t start = controller->StartNumber();
+    for (int step = 0; step < 100'000 && controller->Song() && controller->StartNumber() == start; ++step) {
+      AdvanceMs(5);
+    }
+  }
+  // The note numbers, in order, of the note-ons recorded on the mapper ("<time> A MSG 90 3C 64").
+  std::vector<int> PlayedNotes() const {
+    std::vector<int> notes;
+    for (const std::string& line : devices.NoteOns("mapper")) {
+      notes.push_back(std::stoi(line.substr(line.find(" MSG 9") + 8, 2), nullptr, 16));
+    }
+    return notes;
+  }
   CommandState State(CommandId command) const { return controller->Query(command); }
 
   TempDir dir;
-  std::shared_ptr<std::deque<std::uint32_t>> draws = std::make_shared<std::deque<std::uint32_t>>();
-  CVelvastoApp app{std::make_unique<QueuedRandom>(draws)};
+  CVelvastoApp app;
   RecordingCatalogue devices{{"Out A", "Out B"}};
   LoggingView view;
   LoggingMonitor monitor;

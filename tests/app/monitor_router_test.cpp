@@ -54,30 +54,12 @@ TEST(MonitorRouterTest, APortFollowsOnlyTheFirstKindOfMasterVolumeThatSetAValue)
 TEST(MonitorRouterTest, RoutesByKindAndRepaintsOnlyTheRollsThatReceivedEntries) {
   LoggingMonitor monitor;
   MonitorRouter router(monitor);
-  MonitorEntry note;
-  note.kind = MonitorKind::NoteOn;
-  note.port = 1;
-  note.channel = 9;
-  MonitorEntry volume = note;
-  volume.kind = MonitorKind::Volume;
-  volume.value = 64;
-  MonitorEntry expression = volume;
-  expression.kind = MonitorKind::Expression;
-  MonitorEntry tempo;
-  tempo.kind = MonitorKind::Tempo;
-  tempo.port = kTempoPort;
-  tempo.value = 98;
-  MonitorEntry block;
-  block.kind = MonitorKind::GsdBegin;
-  MonitorEntry stray = note;
-  stray.port = 7;
-
-  EXPECT_TRUE(router.Route(note));
-  EXPECT_TRUE(router.Route(volume));
-  EXPECT_TRUE(router.Route(expression));
-  EXPECT_TRUE(router.Route(tempo));
-  EXPECT_FALSE(router.Route(block)) << "control blocks are the controller's";
-  EXPECT_FALSE(router.Route(stray));
+  for (const MonitorKind kind : {MonitorKind::NoteOn, MonitorKind::Volume, MonitorKind::Expression}) {
+    EXPECT_TRUE(router.Route({.kind = kind, .value = 64, .port = 1, .channel = 9}));
+  }
+  EXPECT_TRUE(router.Route({.kind = MonitorKind::Tempo, .value = 98, .port = kTempoPort}));
+  EXPECT_FALSE(router.Route({.kind = MonitorKind::GsdBegin})) << "control blocks are the controller's";
+  EXPECT_FALSE(router.Route({.kind = MonitorKind::NoteOn, .port = 7}));
   router.RepaintTouchedRolls();
   router.RepaintTouchedRolls();
   EXPECT_EQ(monitor.calls, (std::vector<std::string>{"note 1 0", "volume 1 9 64", "expression 1 9 64", "tempo 98",

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <spawn.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "app/handover_message.h"
 #include "app/local_socket.h"
 #include "app/single_instance.h"
 #include "support/smf_builder.h"
@@ -73,14 +68,11 @@ void Send(const UniqueFd& connection, const std::vector<std::uint8_t>& bytes) {
   ASSERT_TRUE(WriteAll(connection.Get(), bytes, std::chrono::steady_clock::now() + 5s));
 }
 
-OpenRequest RequestFor(std::filesystem::path path) {
-  OpenRequest request;
-  request.paths.push_back(std::move(path));
-  return request;
-}
+OpenRequest RequestFor(std::filesystem::path path) { return {.paths = {std::move(path)}}; }
 
 TEST(SingleInstanceTest, ASecondProcessHandsItsModesAndPathsToTheFirst) {
   test::TempDir folder;
+  EXPECT_EQ(RunSecondStart(folder.Path(), {}), 3) << "no instance runs yet";
   const auto song = folder.Write("song one.mid", test::SmfBuilder(0, 96).Build());
   const auto list = folder.Write("リスト.mlt", "[Velvasto List File Version 3.0]\r\n");
   const auto text = folder.Write("readme.txt", "not a song");
@@ -92,10 +84,7 @@ TEST(SingleInstanceTest, ASecondProcessHandsItsModesAndPathsToTheFirst) {
   EXPECT_EQ(RunSecondStart(folder.Path(), {"/p3", song.string(), "-L", text.string(), list.string(), "/D2"}), 0);
   const auto requests = inbox.Requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].playMode, 2);
-  EXPECT_EQ(requests[0].singleRepeat, 1);
-  EXPECT_EQ(requests[0].dropMode, 1);
-  EXPECT_EQ(requests[0].paths, (std::vector<std::filesystem::path>{song, list}));
+  EXPECT_EQ(requests[0], (OpenRequest{.playMode = 2, .singleRepeat = 1, .dropMode = 1, .paths = {song, list}}));
 
   // Without arguments the second start only asks the first to come to the front.
   EXPECT_EQ(RunSecondStart(folder.Path(), {}), 0);
@@ -105,22 +94,7 @@ TEST(SingleInstanceTest, ASecondProcessHandsItsModesAndPathsToTheFirst) {
   // A command-line error ends the second start before it hands anything over.
   EXPECT_EQ(RunSecondStart(folder.Path(), {"/L", "/l"}), 1);
   EXPECT_EQ(inbox.Requests().size(), 2u);
-}
-
-TEST(SingleInstanceTest, TheLockIsFreeAgainOnceTheFirstInstanceEnds) {
-  test::TempDir folder;
-  EXPECT_EQ(RunSecondStart(folder.Path(), {}), 3);
-  {
-    CSingleInstance first(folder.Path());
-    ASSERT_TRUE(first.IsPrimary());
-    first.Listen([](OpenRequest) {});
-    EXPECT_EQ(RunSecondStart(folder.Path(), {}), 0);
-    CSingleInstance second(folder.Path());
-    EXPECT_FALSE(second.IsPrimary());
-  }
-  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "velvasto.sock"));
-  CSingleInstance again(folder.Path());
-  EXPECT_TRUE(again.IsPrimary());
+  EXPECT_FALSE(CSingleInstance(folder.Path()).IsPrimary());
 }
 
 TEST(SingleInstanceTest, ARequestSentBeforeTheFirstListensIsTakenWhenItDoes) {
@@ -134,21 +108,23 @@ TEST(SingleInstanceTest, ARequestSentBeforeTheFirstListensIsTakenWhenItDoes) {
   EXPECT_EQ(inbox.Requests()[0].paths.front(), "/early.mid");
 }
 
-TEST(SingleInstanceTest, AStaleSocketOfACrashedInstanceIsReplaced) {
+TEST(SingleInstanceTest, TheLockIsFreeAgainOnceTheFirstInstanceEndsAndAStaleSocketIsReplaced) {
   test::TempDir folder;
+  {
+    CSingleInstance first(folder.Path());
+    first.Listen([](OpenRequest) {});
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "velvasto.sock"));
   {
     // A socket file that nobody listens on, as a killed instance leaves it.
     const UniqueFd stale = ListenLocal(folder.Path() / "velvasto.sock");
     ASSERT_TRUE(stale.Valid());
   }
   ASSERT_TRUE(std::filesystem::exists(folder.Path() / "velvasto.sock"));
-  Inbox inbox;
   CSingleInstance first(folder.Path());
   ASSERT_TRUE(first.IsPrimary());
-  first.Listen(inbox.Handler());
-  CSingleInstance second(folder.Path());
-  EXPECT_TRUE(second.HandOver(RequestFor("/after-crash.mid")));
-  EXPECT_EQ(inbox.Requests().size(), 1u);
+  first.Listen([](OpenRequest) {});
+  EXPECT_TRUE(CSingleInstance(folder.Path()).HandOver(RequestFor("/after-crash.mid")));
 }
 
 TEST(SingleInstanceTest, MalformedTruncatedAndOversizedRequestsAreIgnored) {
@@ -172,11 +148,8 @@ TEST(SingleInstanceTest, MalformedTruncatedAndOversizedRequestsAreIgnored) {
     Send(truncated, {'V', 'L', 'V', 'O', 1, 0});
   }
 
-  CSingleInstance second(folder.Path());
-  EXPECT_TRUE(second.HandOver(RequestFor("/good.mid")));
-  const auto requests = inbox.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].paths.front(), "/good.mid");
+  EXPECT_TRUE(CSingleInstance(folder.Path()).HandOver(RequestFor("/good.mid")));
+  EXPECT_EQ(inbox.Requests(), std::vector<OpenRequest>{RequestFor("/good.mid")});
 }
 
 TEST(SingleInstanceTest, APeerThatSaysNothingIsDroppedAfterTheTimeOut) {
@@ -185,12 +158,9 @@ TEST(SingleInstanceTest, APeerThatSaysNothingIsDroppedAfterTheTimeOut) {
   CSingleInstance first(folder.Path(), HandOverTimeouts{50ms, 5s});
   first.Listen(inbox.Handler());
   const UniqueFd silent = RawConnection(folder.Path());
-  ASSERT_TRUE(silent.Valid());
   const UniqueFd halfHeader = RawConnection(folder.Path());
   Send(halfHeader, {'V', 'L', 'V'});
-
-  CSingleInstance second(folder.Path());
-  EXPECT_TRUE(second.HandOver(RequestFor("/patient.mid")));
+  EXPECT_TRUE(CSingleInstance(folder.Path()).HandOver(RequestFor("/patient.mid")));
   EXPECT_EQ(inbox.Requests().size(), 1u);
 }
 
