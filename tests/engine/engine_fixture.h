@@ -4,20 +4,123 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/errors.h"
 #include "engine/playback_engine.h"
 #include "engine/virtual_clock.h"
-#include "fake_output.h"
-#include "recording_sink.h"
-#include "engine_song.h"
+#include "support/table_stream.h"
 
 namespace velvasto::test {
 
 // Packs a short message as the devices receive it.
 constexpr std::uint32_t Msg(std::uint32_t status, std::uint32_t data1, std::uint32_t data2 = 0) {
   return status | data1 << 8 | data2 << 16;
+}
+
+// A song built record by record that may also declare control blocks at the head of its table.
+class EngineSong final : public TableStream {
+ public:
+  explicit EngineSong(int portCount = 1) : TableStream(SongSettings{.portCount = portCount}) {}
+  // A block of `count` records (markers included) holding `count - 2` messages.
+  void Block(ControlBlock block, std::uint32_t count, std::uint64_t durationUs) {
+    SetControlBlock(block, count, durationUs, count - 2);
+  }
+};
+
+struct Sent {
+  enum class Kind { Short, Long, Reset } kind;
+  std::uint32_t message;            // short messages
+  std::vector<std::uint8_t> bytes;  // long messages
+  std::uint64_t songTimeUs;
+  std::uint64_t clockUs;
+};
+
+// Logs what it is sent with the song time the engine gave and the engine clock's time; fails or
+// holds messages on request. It takes no lock: the engine must never send to one device from two
+// threads at once, and ThreadSanitizer reports it if it does.
+class FakeOutput final : public MidiOutDevice {
+ public:
+  explicit FakeOutput(const Clock& clock) : clock_(clock) {}
+
+  const std::string& Name() const override { return name_; }
+  void Open() override {}
+  void Close() override {}
+  bool IsOpen() const override { return true; }
+  bool NeedsPacing() const override { return needsPacing; }
+  void SendShort(std::uint32_t message, std::uint64_t timeUs) override {
+    if (shortsBeforeFailure == 0) throw CMMSystemErrMessage(mmerr::kShortMsg);
+    --shortsBeforeFailure;
+    log.push_back({Sent::Kind::Short, message, {}, timeUs, clock_.NowUs()});
+  }
+  void SendLong(LongMessage& message, std::uint64_t timeUs) override {
+    if (failLong) throw CMMSystemErrMessage(mmerr::kLongMsg);
+    log.push_back({Sent::Kind::Long, 0, {message.data.begin(), message.data.end()}, timeUs, clock_.NowUs()});
+    if (!holdLongMessages) message.done.store(true, std::memory_order_release);
+  }
+  void Reset() override {
+    if (failReset) throw CMMSystemErrMessage(mmerr::kReset);
+    log.push_back({Sent::Kind::Reset, 0, {}, 0, clock_.NowUs()});
+  }
+  // The short messages logged from entry `from` on.
+  std::vector<std::uint32_t> Shorts(std::size_t from = 0) const {
+    std::vector<std::uint32_t> shorts;
+    for (std::size_t i = from; i < log.size(); ++i) {
+      if (log[i].kind == Sent::Kind::Short) shorts.push_back(log[i].message);
+    }
+    return shorts;
+  }
+
+  std::vector<Sent> log;
+  bool needsPacing = true;
+  // Long messages stay in flight for good, as on a device that never finishes them.
+  bool holdLongMessages = false;
+  // Short sends that succeed before every further one throws.
+  std::size_t shortsBeforeFailure = SIZE_MAX;
+  bool failLong = false;
+  bool failReset = false;
+
+ private:
+  const Clock& clock_;
+  std::string name_ = "fake";
+};
+
+// A notification: message, wParam, lParam.
+using Posted = std::tuple<std::uint32_t, std::uint32_t, std::int32_t>;
+
+// Keeps every notification the engine posts. Only for engines on virtual time, where the worker
+// and the transport run on the test's thread.
+class RecordingSink final : public EngineNotificationSink {
+ public:
+  void Post(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam) noexcept override {
+    posted.emplace_back(message, wParam, lParam);
+  }
+  // The wParam of every posting of `message`, in order.
+  std::vector<std::uint32_t> WParams(std::uint32_t message) const {
+    std::vector<std::uint32_t> values;
+    for (const auto& [posting, wParam, lParam] : posted) {
+      if (posting == message) values.push_back(wParam);
+    }
+    return values;
+  }
+
+  std::vector<Posted> posted;
+};
+
+// Runs `operation` and expects it to throw `Error` with `code` and the catalogue's `text`.
+template <typename Error, typename Operation>
+void ExpectError(Operation&& operation, std::int32_t code, const std::string& text) {
+  try {
+    operation();
+    ADD_FAILURE() << "no error " << code;
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Code(), code);
+    EXPECT_EQ(error.Message(), text);
+  }
 }
 
 class EngineTest : public ::testing::Test {
@@ -32,10 +135,8 @@ class EngineTest : public ::testing::Test {
   }
 
   VirtualClock clock;
-  VirtualTimer dispatchTimer{clock};
-  VirtualTimer workerTimer{clock};
-  FakeOutput portA{clock, "A"};
-  FakeOutput portB{clock, "B"};
+  VirtualTimer dispatchTimer{clock}, workerTimer{clock};
+  FakeOutput portA{clock}, portB{clock};
   RecordingSink sink;
   PlaybackEngine engine{clock, dispatchTimer, workerTimer, kPeriodMs};
 };
