@@ -32,11 +32,10 @@ TEST(EngineStress, TransportFromOtherThreadsWhilePlayingIsSafe) {
   // SysEx every 50 ms and a tempo change every 100 ms.
   EngineSong song(2);
   for (std::uint64_t ms = 0; ms < 3'000; ++ms) {
-    const std::uint64_t time = ms * 1'000;
     const PortId port = ms % 2 == 0 ? PortId::A : PortId::B;
-    for (const std::uint64_t status : {0x90, 0xB0, 0xE0, 0x80, 0xC0}) song.Short(time, port, status | ms % 16, 7, ms % 128);
-    if (ms % 50 == 0) song.SysEx(time, port, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x04, 0x64, 0x58, 0xF7});
-    if (ms % 100 == 0) song.Tempo(time, 60 + ms / 100);
+    for (const auto status : {0x90u, 0xB0u, 0xE0u, 0x80u, 0xC0u}) song.Short(ms * 1'000, port, status | ms % 16, 7, ms % 128);
+    if (ms % 50 == 0) song.SysEx(ms * 1'000, port, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x04, 0x64, 0x58, 0xF7});
+    if (ms % 100 == 0) song.Tempo(ms * 1'000, 60 + ms / 100);
   }
   song.End(3'000'000).Build();
   UnpausedClock clock;

@@ -73,12 +73,14 @@ TEST_F(ChaseTest, SendsStateChangesAtOnceAndEachChannelsLastVolumeExpressionAndB
 }
 
 TEST_F(ChaseTest, SeekOnlyResetsWhenPausedEndsPastTheEndAndDoesNothingWhenStopped) {
+  portA.needsPacing = false;
   Start(song);
   clock.AdvanceMs(10);
   engine.Pause();
   const std::size_t paused = portA.log.size();
   engine.Seek(2);
   EXPECT_EQ(portA.log[paused].kind, Sent::Kind::Reset) << "no second sound-off";
+  EXPECT_EQ(clock.NowUs(), 10'000u + 100'000) << "no pauses in the chase for a device that needs none";
   clock.AdvanceMs(100);
   EXPECT_EQ(engine.SongTimeUs(), 2'000'000u) << "still paused";
   engine.Resume();
@@ -118,7 +120,7 @@ TEST_F(EngineTest, SeekLeavesControlBlocksBehindAndNeverSendsThemAgain) {
   EXPECT_THAT(Chased(portA), IsEmpty()) << "to 0 only moves to the song proper";
   clock.AdvanceMs(kPeriodMs);
   EXPECT_THAT(Chased(portA), ElementsAre(Msg(0xC0, 1), Msg(0x90, 60, 100)));
-  EXPECT_EQ(std::ranges::count(portA.log, Sent::Kind::Long, &Sent::kind), 2u) << "the block's first message played, the chase sent the second";
+  EXPECT_EQ(std::ranges::count(portA.log, Sent::Kind::Long, &Sent::kind), 2u) << "the block's first, then the chase's";
 }
 
 TEST_F(EngineTest, TransportFailuresThrowTheCodeOfTheFailingCall) {
