@@ -1,61 +1,42 @@
 #include "cli/cli_runner.h"
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-#include <vector>
+#include <sstream>
 
+#include "support/read_file.h"
 #include "support/temp_dir.h"
 
 namespace velvasto::test {
-
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// `text` as one word for the shell, whatever it holds.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 }  // namespace
 
-CliResult RunCli(std::initializer_list<std::string> args, const std::string& iniPath) {
-  return RunCliArgs(std::vector<std::string>(args), iniPath);
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
-CliResult RunCliArgs(const std::vector<std::string>& args, const std::string& iniPath) {
-  TempDir capture;
-  const std::filesystem::path outPath = capture.Path() / "out";
-  const std::filesystem::path errPath = capture.Path() / "err";
-  std::vector<std::string> argv_storage = {VELVASTO_CLI_PATH};
-  argv_storage.insert(argv_storage.end(), args.begin(), args.end());
-
-  const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    // No keys from the terminal that runs the tests.
-    const int in = open("/dev/null", O_RDONLY);
-    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
-    setenv("VELVASTO_INI", iniPath.c_str(), 1);
-    std::vector<char*> argv;
-    for (std::string& arg : argv_storage) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  CliResult result;
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  result.out = ReadAll(outPath);
-  result.err = ReadAll(errPath);
-  return result;
+CliResult RunCli(const std::vector<std::string>& args, const std::string& iniPath) {
+  const TempDir capture;
+  const std::filesystem::path out = capture.Path() / "out";
+  const std::filesystem::path err = capture.Path() / "err";
+  // No keys from the terminal that runs the tests.
+  std::string command = "VELVASTO_INI=" + Quoted(iniPath) + " " + Quoted(VELVASTO_CLI_PATH);
+  for (const std::string& arg : args) command += " " + Quoted(arg);
+  command += " </dev/null >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(out), ReadWholeFile(err)};
 }
 
 }  // namespace velvasto::test

@@ -1,7 +1,6 @@
 #pragma once
 // Runs velvasto-cli as a separate process and captures what it prints.
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,8 +12,11 @@ struct CliResult {
   std::string err;
 };
 
-// Runs the built velvasto-cli with `args`, settings taken from `iniPath` (VELVASTO_INI).
-CliResult RunCli(std::initializer_list<std::string> args, const std::string& iniPath);
-CliResult RunCliArgs(const std::vector<std::string>& args, const std::string& iniPath);
+// Runs the built velvasto-cli with `args` and no terminal, settings taken from `iniPath`
+// (VELVASTO_INI).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& iniPath);
+
+// `text` cut at its line ends.
+std::vector<std::string> Lines(const std::string& text);
 
 }  // namespace velvasto::test
