@@ -1,170 +1,86 @@
 // Loops, same-measure references and measure ends: the commands that move a track's position.
-// Songs use tempo 125 at time base 48: one tick is 10,000 µs. Each note lasts one tick, so a
-// test reads the order of play from the note-ons.
+// Each note lasts one tick, so a test reads the order of play from the note-ons.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 #include "recomposer_load.h"
 
 namespace velvasto {
 namespace {
 
-using test::LoadRcp;
-using test::RcpBuilder;
+using test::RecomposerTrack;
 
-RcpBuilder Song() {
-  RcpBuilder song;
-  song.header.tempo = 125;
-  return song;
+std::vector<int> Play(const std::function<void(RecomposerTrack&)>& commands, int loopLimit = 255) {
+  test::RcpBuilder song;
+  commands(song.AddTrack());
+  SongSettings settings{.rcpLoopLimit = loopLimit};
+  return test::NotesPlayed(*test::LoadRcp(song.Build(), settings));
 }
 
-// The note numbers struck, in order.
-std::vector<int> NotesPlayed(const CMIDIStream& stream) {
-  std::vector<int> notes;
-  for (const StreamEvent& event : stream.Events()) {
-    if ((event.status & 0xF0) == 0x90 && (event.message >> 16) != 0) notes.push_back((event.message >> 8) & 0x7F);
-  }
-  return notes;
+RecomposerTrack& N(RecomposerTrack& track, std::uint8_t note) { return track.Note(1, note, 1, 100); }
+
+TEST(RcpFlowTest, LoopsRepeatTheirBodyWithinTheLimitAndNestFiveDeep) {
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(N(t, 1).LoopStart(), 2).LoopEnd(3), 3).End(); }),
+            (std::vector<int>{1, 2, 2, 2, 3}));
+  // Count 0 or above the limit plays the limit.
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(t.LoopStart(), 2).LoopEnd(0).LoopStart(), 5).LoopEnd(9).End(); }, 3),
+            (std::vector<int>{2, 2, 2, 5, 5, 5}));
+  const std::vector<int> unlimited = Play([](RecomposerTrack& t) { N(t.LoopStart(), 2).LoopEnd(0).End(); });
+  EXPECT_EQ(std::count(unlimited.begin(), unlimited.end(), 2), 255);
+  // A loop end without a start is ignored.
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(t, 1).LoopEnd(4), 2).End(); }), (std::vector<int>{1, 2}));
+  // Six loop starts and ends of count 2: five loops nest (2^5 rounds), the sixth is ignored.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              for (int i = 0; i < 6; ++i) t.LoopStart();
+              N(t, 7);
+              for (int i = 0; i < 6; ++i) t.LoopEnd(2);
+              t.End();
+            }).size(),
+            32u);
 }
 
-std::vector<int> Play(const RcpBuilder& song, SongSettings settings = {}) {
-  return NotesPlayed(*LoadRcp(song.Build(), std::move(settings)));
-}
-
-TEST(RcpFlowTest, LoopPlaysItsBodyTheGivenNumberOfTimes) {
-  RcpBuilder song = Song();
-  song.AddTrack().Note(1, 1, 1, 100).LoopStart().Note(1, 2, 1, 100).LoopEnd(3).Note(1, 3, 1, 100).End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2, 2, 2, 3}));
-}
-
-TEST(RcpFlowTest, LoopCountZeroOrAboveTheLimitPlaysTheLimit) {
-  RcpBuilder song = Song();
-  song.AddTrack().LoopStart().Note(1, 2, 1, 100).LoopEnd(0).LoopStart().Note(1, 5, 1, 100).LoopEnd(9).End();
-  SongSettings limit3;
-  limit3.rcpLoopLimit = 3;
-  EXPECT_EQ(Play(song, limit3), (std::vector<int>{2, 2, 2, 5, 5, 5}));
-  // The default limit is 255.
-  const auto lines = Play(song);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), 2), 255);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), 5), 9);
-}
-
-TEST(RcpFlowTest, LoopsNestFiveDeepAndASixthStartIsIgnored) {
-  RcpBuilder song = Song();
-  auto& track = song.AddTrack();
-  for (int i = 0; i < 6; ++i) track.LoopStart();
-  track.Note(1, 7, 1, 100);
-  // Six loop ends of count 2: the five open loops give 2^5 rounds, the sixth end (no loop left
-  // open) is ignored.
-  for (int i = 0; i < 6; ++i) track.LoopEnd(2);
-  track.End();
-  EXPECT_EQ(Play(song).size(), 32u);
-}
-
-TEST(RcpFlowTest, LoopEndWithoutLoopStartIsIgnored) {
-  RcpBuilder song = Song();
-  song.AddTrack().Note(1, 1, 1, 100).LoopEnd(4).Note(1, 2, 1, 100).End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2}));
-}
-
-TEST(RcpFlowTest, SameMeasurePlaysTheReferencedMeasureAndComesBack) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 1, 1, 100)  // 0: measure 1
-      .Note(1, 2, 1, 100)  // 1
-      .MeasureEnd()        // 2
-      .SameMeasure(0)      // 3: as measure 1 (record 0)... cancelled: record 0 is no reference
-      .Note(1, 3, 1, 100)  // 4: measure 3
-      .MeasureEnd()        // 5
-      .SameMeasure(4)      // 6: as measure 3
-      .SameMeasure(4)      // 7: again
-      .Note(1, 9, 1, 100)  // 8
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2, 3, 3, 3, 9}));
-}
-
-TEST(RcpFlowTest, SameMeasureChainsAreFollowedToTheMeasurePlayed) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 0, 1, 100)  // 0
-      .MeasureEnd()        // 1
-      .Note(1, 1, 1, 100)  // 2: measure 2
-      .MeasureEnd()        // 3
-      .SameMeasure(2)      // 4: as measure 2
-      .SameMeasure(4)      // 5: as record 4, which refers to measure 2
-      .SameMeasure(5)      // 6: as record 5 → 4 → 2
-      .SameMeasure(6)      // 7: 6 → 5 → 4 → 2
-      .SameMeasure(8)      // 8: ignored: refers to itself
-      .Note(1, 9, 1, 100)
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{0, 1, 1, 1, 1, 1, 9}));
-}
-
-TEST(RcpFlowTest, SameMeasureChainsReachingRecordZeroAreMeasureEnds) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .SameMeasure(3)      // 0: the first record is a reference line; record 3 refers to 0
-      .Note(1, 1, 1, 100)  // 1
-      .MeasureEnd()        // 2
-      .SameMeasure(0)      // 3
-      .Note(1, 2, 1, 100)
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2}));
-}
-
-TEST(RcpFlowTest, AReferenceLoopWithoutEndIsADamagedFile) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 1, 1, 100)  // 0
-      .MeasureEnd()        // 1
-      .SameMeasure(3)      // 2: refers to 3, which refers to 2
-      .SameMeasure(2)      // 3
-      .End();
-  EXPECT_EQ(test::ErrorText([&] { LoadRcp(song.Build()); }), "壊れたRCPファイルです。");
-}
-
-TEST(RcpFlowTest, AFcAfterNotesClosesTheReferencedMeasure) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 1, 1, 100)  // 0
-      .MeasureEnd()        // 1
-      .Note(1, 2, 1, 100)  // 2: measure 2, closed by the 0xFC below
-      .SameMeasure(0)      // 3: after a note: a measure end
-      .SameMeasure(2)      // 4: as measure 2
-      .Note(1, 3, 1, 100)
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2, 2, 3}));
-}
-
-TEST(RcpFlowTest, ReferencesInsideALoopReturnOnEveryRound) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 1, 1, 100)  // 0
-      .MeasureEnd()        // 1
-      .Note(1, 2, 1, 100)  // 2: measure 2
-      .MeasureEnd()        // 3
-      .LoopStart()         // 4
-      .Note(1, 5, 1, 100)  // 5
-      .MeasureEnd()        // 6
-      .SameMeasure(2)      // 7: as measure 2
-      .LoopEnd(2)          // 8
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{1, 2, 5, 2, 5, 2}));
-}
-
-TEST(RcpFlowTest, ALoopStartedInsideAReferencedMeasureRestoresTheReturn) {
-  RcpBuilder song = Song();
-  song.AddTrack()
-      .Note(1, 0, 1, 100)  // 0
-      .MeasureEnd()        // 1
-      .LoopStart()         // 2: measure 2 holds a loop
-      .Note(1, 1, 1, 100)  // 3
-      .LoopEnd(2)          // 4
-      .MeasureEnd()        // 5
-      .SameMeasure(2)      // 6: as measure 2: the loop runs twice, then back here
-      .Note(1, 9, 1, 100)
-      .End();
-  EXPECT_EQ(Play(song), (std::vector<int>{0, 1, 1, 1, 1, 9}));
+TEST(RcpFlowTest, SameMeasureReferencesPlayTheMeasureAndComeBack) {
+  struct Case {
+    const char* what;
+    std::function<void(RecomposerTrack&)> commands;  // the comments number the records
+    std::vector<int> notes;
+  };
+  const Case cases[] = {
+      {"plain references; record 0 is no reference",
+       [](RecomposerTrack& t) {  // 0 note, 1 note, 2 FD, 3 FC→0, 4 note, 5 FD, 6 FC→4, 7 FC→4
+         N(N(N(N(t, 1), 2).MeasureEnd().SameMeasure(0), 3).MeasureEnd().SameMeasure(4).SameMeasure(4), 9).End();
+       },
+       {1, 2, 3, 3, 3, 9}},
+      {"chains are followed to the measure played; a reference to itself is ignored",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 FC→2, 5 FC→4, 6 FC→5, 7 FC→6, 8 FC→8
+         N(N(N(t, 0).MeasureEnd(), 1).MeasureEnd().SameMeasure(2).SameMeasure(4).SameMeasure(5).SameMeasure(6).SameMeasure(8), 9).End();
+       },
+       {0, 1, 1, 1, 1, 1, 9}},
+      {"chains reaching record 0 are measure ends",
+       [](RecomposerTrack& t) { N(N(t.SameMeasure(3), 1).MeasureEnd().SameMeasure(0), 2).End(); },
+       {1, 2}},
+      {"a reference after notes closes the measure",
+       [](RecomposerTrack& t) { N(N(N(t, 1).MeasureEnd(), 2).SameMeasure(0).SameMeasure(2), 3).End(); },
+       {1, 2, 2, 3}},
+      {"references inside a loop return on every round",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 loop, 5 note, 6 FD, 7 FC→2, 8 loop end
+         N(N(N(t, 1).MeasureEnd(), 2).MeasureEnd().LoopStart(), 5).MeasureEnd().SameMeasure(2).LoopEnd(2).End();
+       },
+       {1, 2, 5, 2, 5, 2}},
+      {"a loop inside a referenced measure restores the return",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 loop, 3 note, 4 loop end, 5 FD, 6 FC→2
+         N(N(N(t, 0).MeasureEnd().LoopStart(), 1).LoopEnd(2).MeasureEnd().SameMeasure(2), 9).End();
+       },
+       {0, 1, 1, 1, 1, 9}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Play(c.commands), c.notes) << c.what;
+  // References that lead to each other without a measure end: a damaged file.
+  test::RcpBuilder song;
+  N(song.AddTrack(), 1).MeasureEnd().SameMeasure(3).SameMeasure(2).End();
+  EXPECT_EQ(test::ErrorText([&] { test::LoadRcp(song.Build()); }), "壊れたRCPファイルです。");
 }
 
 }  // namespace

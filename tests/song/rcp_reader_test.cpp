@@ -1,98 +1,90 @@
+// Reading Recomposer files (RCP/R36 and G36/G18): header fields, the track list, damaged
+// files with their errors, and the limits that end every load in bounded time and memory.
+
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "recomposer_load.h"
+#include "song/song_loader.h"
+#include "support/smf_builder.h"
 #include "support/temp_dir.h"
 
 namespace velvasto {
 namespace {
 
 using test::Bytes;
+using test::ErrorText;
+using test::G36Builder;
+using test::LoadG36;
 using test::LoadRcp;
 using test::RcpBuilder;
 
+constexpr const char* kFormatError = "ファイル形式が異常です。";
+constexpr const char* kDamagedRcp = "壊れたRCPファイルです。";
+
 // A song of `tracks` tracks, each a single note and the end of the track.
-RcpBuilder SongOfTracks(int tracks) {
-  RcpBuilder song;
+template <typename Builder>
+Builder SongOfTracks(int tracks) {
+  Builder song;
   for (int t = 0; t < tracks; ++t) song.AddTrack().Note(1, 60, 1, 100).End();
   return song;
 }
 
-TEST(RcpReaderTest, ReadsTheHeaderFields) {
-  RcpBuilder song;
-  song.header.title = "\x83\x65\x83\x58\x83\x67 SC-88";  // "テスト SC-88" in CP932
-  song.header.memo = "memo \x82\xa0";
-  song.header.timeBase = 480;
-  song.header.tempo = 150;
-  song.header.cm6Name = "SONG.CM6";
-  song.header.gsdName = "SONG.GSD";
-  song.AddTrack().Note(0, 60, 1, 100).End();
-  const auto file = LoadRcp(song.Build());
-  ASSERT_TRUE(file);
-  const SongInfo info = file->Info();
-  EXPECT_EQ(info.kind, SongKind::Rcp);
-  EXPECT_EQ(info.subtype, 1);  // one track: not the 18-track layout
-  EXPECT_EQ(info.title, "テスト SC-88");
-  EXPECT_EQ(info.memo.size(), 336u);
-  EXPECT_EQ(info.memo.substr(0, 7), "memo \x82\xa0");
-  EXPECT_EQ(info.timeBase, 480u);
-  EXPECT_EQ(info.cm6File, "SONG.CM6");
-  EXPECT_EQ(info.gsdFile, "SONG.GSD");
-  EXPECT_EQ(info.trackCount, 1);
-  EXPECT_EQ(file->Song().tempo, 150u);
+TEST(RcpReaderTest, ReadsTheHeaderFieldsOfBothLayouts) {
+  RcpBuilder rcp = SongOfTracks<RcpBuilder>(1);
+  // "テスト SC-88" in CP932
+  rcp.header = {.title = "\x83\x65\x83\x58\x83\x67 SC-88", .memo = "memo \x82\xa0", .timeBase = 480, .tempo = 150, .cm6Name = "SONG.CM6", .gsdName = "SONG.GSD"};
+  const auto rcpFile = LoadRcp(rcp.Build());
+  const SongInfo r = rcpFile->Info();
+  EXPECT_EQ(std::make_tuple(r.kind, r.title, r.memo.substr(0, 7), r.memo.size(), r.timeBase, r.cm6File, r.gsdFile),
+            std::make_tuple(SongKind::Rcp, "テスト SC-88", "memo \x82\xa0", 336u, 480u, "SONG.CM6", "SONG.GSD"));
+  EXPECT_EQ(rcpFile->Song().tempo, 150u);
+  rcp.header.title = std::string(64, 'A');  // no zero byte: all 64 are the title
+  EXPECT_EQ(LoadRcp(rcp.Build())->Info().title, std::string(64, 'A'));
+
+  G36Builder g36 = SongOfTracks<G36Builder>(2);
+  g36.header = {.title = "\x83\x65\x83\x58\x83\x67", .memo = std::string(360, 'm'), .tempo = 300, .cm6Name = "C.CM6", .gsdName = "A.GSD", .gsd2Name = "B.GSD"};
+  g36.trailer = {'R', 'C', 'F', 'W', 0x01, 0x02, 0x03, 0x04, 0x05, 0x06};  // ends the track list
+  const auto g36File = LoadG36(g36.Build());
+  const SongInfo g = g36File->Info();
+  EXPECT_EQ(std::make_tuple(g.kind, g.title, g.memo, g.gsdFile, g.gsd2File, g.cm6File, g.trackCount),
+            std::make_tuple(SongKind::G36, "テスト", std::string(360, 'm'), "A.GSD", "B.GSD", "C.CM6", 2));
+  EXPECT_EQ(g36File->Song().tempo, 300u);
 }
 
-TEST(RcpReaderTest, TitleOfSixtyFourBytesWithoutZeroKeepsAllOfThem) {
-  RcpBuilder song = SongOfTracks(1);
-  song.header.title = std::string(64, 'A');
-  EXPECT_EQ(LoadRcp(song.Build())->Info().title, std::string(64, 'A'));
-}
+TEST(RcpReaderTest, TrackListsEndAtAHundredTracksOrAtTheFirstTrackCutShortOrOfImpossibleSize) {
+  RcpBuilder rcp = SongOfTracks<RcpBuilder>(18);
+  rcp.header.trackCountByte = 36;
+  EXPECT_EQ(std::make_tuple(LoadRcp(rcp.Build())->Info().trackCount, LoadRcp(rcp.Build())->Info().subtype),
+            std::make_tuple(18, 0)) << "the tracks in the file count";
+  EXPECT_EQ(LoadRcp(SongOfTracks<RcpBuilder>(20).Build())->Info().subtype, 1) << "more than 18: the 36-track layout";
+  rcp = SongOfTracks<RcpBuilder>(101);
+  rcp.header.trackCountByte = 36;
+  EXPECT_EQ(LoadRcp(rcp.Build())->Song().tracks.size(), 100u);
+  EXPECT_EQ(LoadRcp(rcp.Build())->Info().trackCount, 36) << "a hundred tracks leave the header count in force";
+  EXPECT_EQ(LoadG36(SongOfTracks<G36Builder>(18).Build())->Info().subtype, 1) << "18 tracks make a G18 song";
+  G36Builder g36 = SongOfTracks<G36Builder>(101);
+  g36.header.trackCountByte = 200;
+  EXPECT_EQ(LoadG36(g36.Build())->Info().trackCount, 100);
+  g36.header.trackCountByte = 3;
+  EXPECT_EQ(LoadG36(g36.Build())->Info().trackCount, 3);
 
-TEST(RcpReaderTest, TrackCountComesFromTheTracksInTheFile) {
-  RcpBuilder eighteen = SongOfTracks(18);
-  eighteen.header.trackCountByte = 36;
-  const auto file18 = LoadRcp(eighteen.Build());
-  EXPECT_EQ(file18->Info().trackCount, 18);
-  EXPECT_FALSE(file18->Song().is36Track);
-  EXPECT_EQ(file18->Info().subtype, 0);
-
-  const auto file36 = LoadRcp(SongOfTracks(36).Build());
-  EXPECT_EQ(file36->Info().trackCount, 36);
-  EXPECT_TRUE(file36->Song().is36Track);
-  EXPECT_EQ(file36->Info().subtype, 1);
-
-  const auto file20 = LoadRcp(SongOfTracks(20).Build());
-  EXPECT_EQ(file20->Info().trackCount, 20);
-  EXPECT_TRUE(file20->Song().is36Track);
-}
-
-TEST(RcpReaderTest, AHundredTracksLeaveTheHeaderCountInForce) {
-  RcpBuilder song = SongOfTracks(101);
-  song.header.trackCountByte = 36;
-  const auto file = LoadRcp(song.Build());
-  EXPECT_EQ(file->Song().tracks.size(), 100u);
-  EXPECT_EQ(file->Info().trackCount, 36);
-  song.header.trackCountByte = 0;
-  EXPECT_EQ(LoadRcp(song.Build())->Info().trackCount, 18);
-}
-
-TEST(RcpReaderTest, ATrackCutShortEndsTheTrackList) {
-  RcpBuilder song = SongOfTracks(3);
-  Bytes bytes = song.Build();
-  bytes.resize(bytes.size() - 3);
-  const auto file = LoadRcp(bytes);
-  EXPECT_EQ(file->Info().trackCount, 2);
-  EXPECT_EQ(file->Events().back().status, kStatusEnd);
-}
-
-TEST(RcpReaderTest, ImpossibleTrackSizesEndTheTrackList) {
-  // A size below the 44-byte track header.
-  RcpBuilder below = SongOfTracks(2);
-  below.AddTrack().DeclareSize(43).Note(0, 60, 1, 100).End();
-  EXPECT_EQ(LoadRcp(below.Build())->Info().trackCount, 2);
-  // A size past the end of the file: no allocation of it, the track list just ends.
-  RcpBuilder past = SongOfTracks(2);
-  past.AddTrack().DeclareSize(0xFFFF).Note(0, 60, 1, 100).End();
-  EXPECT_EQ(LoadRcp(past.Build())->Info().trackCount, 2);
+  Bytes rcpCut = SongOfTracks<RcpBuilder>(3).Build();
+  rcpCut.resize(rcpCut.size() - 3);
+  EXPECT_EQ(LoadRcp(rcpCut)->Info().trackCount, 2);
+  Bytes g36Cut = SongOfTracks<G36Builder>(3).Build();
+  g36Cut.resize(g36Cut.size() - 1);
+  EXPECT_EQ(LoadG36(g36Cut)->Info().trackCount, 2);
+  // Sizes below the track header or past the end of the file (never allocated).
+  for (const std::uint32_t size : {43u, 0xFFFFu, 0xFFFFFFF0u}) {
+    RcpBuilder badRcp = SongOfTracks<RcpBuilder>(2);
+    badRcp.AddTrack().DeclareSize(size).End();
+    G36Builder badG36 = SongOfTracks<G36Builder>(2);
+    badG36.AddTrack().DeclareSize(size).End();
+    EXPECT_EQ(std::make_tuple(LoadRcp(badRcp.Build())->Info().trackCount, LoadG36(badG36.Build())->Info().trackCount),
+              std::make_tuple(2, 2)) << size;
+  }
 }
 
 TEST(RcpReaderTest, ATrackOfFortySixBytesHasNoRecordAndTheNextFollowsIt) {
@@ -100,7 +92,6 @@ TEST(RcpReaderTest, ATrackOfFortySixBytesHasNoRecordAndTheNextFollowsIt) {
   song.header.tempo = 125;  // with time base 48: 10,000 µs a tick
   // Declared 46 bytes: the header and 2 bytes that make no whole record.
   song.AddTrack().Mode(1).DeclareSize(46).Command(0x00, 0);
-  // The next track starts 46 bytes after the first; its note must still be read in full.
   song.AddTrack().Note(1, 64, 1, 100).End();
   Bytes bytes = song.Build();
   // The first track was written with one 4-byte record; drop its last 2 bytes.
@@ -108,81 +99,112 @@ TEST(RcpReaderTest, ATrackOfFortySixBytesHasNoRecordAndTheNextFollowsIt) {
   const auto file = LoadRcp(bytes);
   ASSERT_EQ(file->Song().tracks.size(), 2u);
   EXPECT_TRUE(file->Song().tracks[0].records.empty());
-  EXPECT_EQ(test::DumpMessages(*file), (std::vector<std::string>{"0 90 40 64 A", "10000 90 40 00 A"}));
+  EXPECT_EQ(test::DumpMessages(*file), (std::vector<std::string>{"0 A MSG 90 40 64", "10000 A MSG 90 40 00"}));
 }
 
-TEST(RcpReaderTest, DamagedHeadersAndMissingTracksFailWithTheFormatError) {
-  const std::string formatError = "ファイル形式が異常です。";
-  RcpBuilder song = SongOfTracks(1);
-  // Ends right after the user exclusive definitions: not one track.
-  EXPECT_EQ(test::ErrorText([&] { LoadRcp(song.BuildHeader()); }), formatError);
-  // Ends inside the header.
-  Bytes header = song.BuildHeader();
-  header.resize(0x1E0);
-  EXPECT_EQ(test::ErrorText([&] { LoadRcp(header); }), formatError);
-  // Ends inside the user exclusive definitions.
-  header = song.BuildHeader();
-  header.resize(0x500);
-  EXPECT_EQ(test::ErrorText([&] { LoadRcp(header); }), formatError);
-  // The first track's size is impossible.
-  RcpBuilder bad;
-  bad.AddTrack().DeclareSize(10).End();
-  EXPECT_EQ(test::ErrorText([&] { LoadRcp(bad.Build()); }), formatError);
+TEST(RcpReaderTest, DamagedFilesFailWithTheirCatalogueTexts) {
+  const RcpBuilder rcp = SongOfTracks<RcpBuilder>(1);
+  // Cut inside the header, inside the user exclusives, and before the first track.
+  for (const std::size_t size : {std::size_t{0x1E0}, std::size_t{0x500}, rcp.BuildHeader().size()}) {
+    Bytes header = rcp.BuildHeader();
+    header.resize(size);
+    EXPECT_EQ(ErrorText([&] { LoadRcp(header); }), kFormatError) << size;
+  }
+  RcpBuilder badFirst;
+  badFirst.AddTrack().DeclareSize(10).End();
+  EXPECT_EQ(ErrorText([&] { LoadRcp(badFirst.Build()); }), kFormatError);
+  G36Builder g36;
+  g36.trailer = {'R', 'C', 'F', 'W'};
+  EXPECT_EQ(ErrorText([&] { LoadG36(g36.Build()); }), kFormatError);
+  Bytes g36Header = g36.BuildHeader();
+  g36Header.resize(0x2A0);
+  EXPECT_EQ(ErrorText([&] { LoadG36(g36Header); }), kFormatError);
+  // A track that runs past its last record.
+  RcpBuilder rcpOpen;
+  rcpOpen.AddTrack().Note(1, 60, 1, 100);
+  EXPECT_EQ(ErrorText([&] { LoadRcp(rcpOpen.Build()); }), kDamagedRcp);
+  G36Builder g36Open;
+  g36Open.AddTrack().Note(1, 60, 1, 100);
+  EXPECT_EQ(ErrorText([&] { LoadG36(g36Open.Build()); }), "壊れたG36ファイルです。");
 }
 
-TEST(RcpReaderTest, AFileOfAnotherKindIsRefusedWithoutChange) {
+TEST(RcpReaderTest, ReadersDeclineOtherKindsAndTheLoaderPicksByContent) {
   test::TempDir dir;
-  CRCPFile reader({});
-  test::G36Builder g36;
-  g36.AddTrack().End();
-  EXPECT_FALSE(reader.Load(dir.Write("song.g36", g36.Build())));
-  EXPECT_FALSE(reader.Load(dir.Write("short.rcp", std::string_view("RCM-PC98V2.0"))));
-  EXPECT_FALSE(reader.Loaded());
-  EXPECT_FALSE(reader.HasTable());
-  EXPECT_EQ(test::ErrorText([&] { reader.PlayTimeUs(); }), "データが読み込まれていません。");
-  // The same object then loads an RCP file.
-  EXPECT_TRUE(reader.Load(dir.Write("song.rcp", SongOfTracks(1).Build())));
-}
-
-TEST(RcpReaderTest, AMissingFileIsASystemError) {
-  CRCPFile reader({});
-  EXPECT_THROW(reader.Load("/nonexistent/velvasto/song.rcp"), CSystemErrMessage);
-}
-
-TEST(RcpReaderTest, ATrackThatRunsPastItsLastRecordIsADamagedFile) {
-  RcpBuilder song;
-  song.AddTrack().Note(1, 60, 1, 100);  // no end of track
-  CRCPFile reader({});
-  test::TempDir dir;
-  EXPECT_EQ(test::ErrorText([&] { reader.Load(dir.Write("song.rcp", song.Build())); }), "壊れたRCPファイルです。");
-  EXPECT_FALSE(reader.Loaded());
-  EXPECT_TRUE(reader.Song().tracks.empty());
+  CRCPFile rcp({});
+  EXPECT_FALSE(rcp.Load(dir.Write("song.g36", SongOfTracks<G36Builder>(1).Build())));
+  EXPECT_FALSE(rcp.Load(dir.Write("short.rcp", std::string_view("RCM-PC98V2.0"))));
+  EXPECT_EQ(ErrorText([&] { rcp.PlayTimeUs(); }), "データが読み込まれていません。");
+  EXPECT_TRUE(rcp.Load(dir.Write("song.rcp", SongOfTracks<RcpBuilder>(1).Build()))) << "the same object loads later";
+  EXPECT_FALSE(CG36File({}).Load(dir.Write("header.rcp", RcpBuilder().BuildHeader())));
+  EXPECT_THROW(CRCPFile({}).Load(dir.Path() / "absent.rcp"), CSystemErrMessage);
+  test::SmfBuilder smf(0, 48);
+  smf.AddTrack().NoteOn(0, 0, 60, 100).EndOfTrack(1);
+  EXPECT_EQ(LoadSong(dir.Write("a.rcp", smf.Build()), {})->Info().kind, SongKind::Smf);
+  EXPECT_EQ(LoadSong(dir.Write("b.mid", SongOfTracks<RcpBuilder>(1).Build()), {})->Info().kind, SongKind::Rcp);
+  EXPECT_EQ(LoadSong(dir.Write("c.mid", SongOfTracks<G36Builder>(1).Build()), {})->Info().kind, SongKind::G36);
+  EXPECT_EQ(ErrorText([&] { LoadSong(dir.Write("d.rcp", std::string_view("not a song")), {}); }),
+            "サポートしていないファイル形式です。");
 }
 
 TEST(RcpReaderTest, MapLookupTriesThePathThenTheTitleThenTheMemo) {
-  SongSettings scan;
-  scan.mapMode = 1;
-  RcpBuilder song = SongOfTracks(1);
+  SongSettings scan{.mapMode = 1};
+  RcpBuilder song = SongOfTracks<RcpBuilder>(1);
   EXPECT_EQ(LoadRcp(song.Build(), scan, "tune-88p.rcp")->Info().mapResult, 3);
-  EXPECT_EQ(LoadRcp(song.Build(), scan, "tune.rcp")->Info().mapResult, 0);
-  song.header.title = "For SC-55";
-  song.header.memo = "made on an SC-88Pro";
+  EXPECT_EQ(LoadRcp(song.Build(), {}, "tune-88p.rcp")->Info().mapResult, 0) << "no lookup without scanning";
+  song.header = {.title = "For SC-55", .memo = "made on an SC-88Pro"};
   EXPECT_EQ(LoadRcp(song.Build(), scan, "tune.rcp")->Info().mapResult, 1);
-  // The path wins over the title.
-  EXPECT_EQ(LoadRcp(song.Build(), scan, "88n/tune.rcp")->Info().mapResult, 2);
+  EXPECT_EQ(LoadRcp(song.Build(), scan, "88n/tune.rcp")->Info().mapResult, 2) << "the path wins over the title";
   song.header.title = "untitled";
   EXPECT_EQ(LoadRcp(song.Build(), scan, "tune.rcp")->Info().mapResult, 3);
-  // Without automatic scanning nothing is looked up.
-  EXPECT_EQ(LoadRcp(song.Build(), {}, "tune-88p.rcp")->Info().mapResult, 0);
 }
 
-TEST(RcpReaderTest, PlayTimeIsTheEndTime) {
+TEST(G36MeasureTableTest, MeasuresStartAfterMeasureEndsAndAtSameMeasureLinesUpToTheCap) {
+  std::vector<RcpRecord> records;
+  // 0 note, 1 FD, 2 note, 3 FD, 4 FC, 5 FC, 6 note, 7 FD, 8 FE, 9 FD (after the end: not read)
+  for (const std::uint8_t command : {0x3C, 0xFD, 0x3C, 0xFD, 0xFC, 0xFC, 0x3C, 0xFD, 0xFE, 0xFD}) {
+    records.push_back({command, 0, 0, 0, 0, 0});
+  }
+  EXPECT_EQ(G36MeasureTable(records), (std::vector<std::uint32_t>{0, 2, 4, 5, 6, 8}));
+  EXPECT_EQ(G36MeasureTable(std::vector<RcpRecord>(5000, {0xFD, 0, 0, 0, 0, 0})).size(), CG36File::kMaxMeasures);
+}
+
+// `depth` nested loops of 255 rounds around `body`, at 10 ms a tick.
+RcpBuilder NestedLoops(int depth, const std::function<void(test::RecomposerTrack&)>& body) {
   RcpBuilder song;
-  song.header.tempo = 125;  // with time base 48: 10,000 µs a tick
-  song.AddTrack().Note(30, 60, 10, 100).Rest(20).End();
-  const auto file = LoadRcp(song.Build());
-  EXPECT_EQ(file->PlayTimeUs(), 500'000u);
-  EXPECT_EQ(file->Info().playTimeUs, 500'000u);
+  song.header.tempo = 125;
+  auto& track = song.AddTrack();
+  for (int i = 0; i < depth; ++i) track.LoopStart();
+  body(track);
+  for (int i = 0; i < depth; ++i) track.LoopEnd(255);
+  track.End();
+  return song;
+}
+
+TEST(RcpLimitsTest, FilesThatAskForTooMuchEndWithAnErrorAndEachLimitIsExact) {
+  // 255^5 rounds of a command of step 0: no time passes, no record is written.
+  const RcpBuilder idle = NestedLoops(5, [](test::RecomposerTrack& track) { track.Command(0xE5, 0); });
+  EXPECT_EQ(ErrorText([&] { LoadRcp(idle.Build()); }), kDamagedRcp);
+  // 255^4 rests of 255 ticks: 4.3 × 10^10 seconds.
+  const RcpBuilder rests = NestedLoops(4, [](test::RecomposerTrack& track) { track.Rest(255); });
+  EXPECT_EQ(ErrorText([&] { LoadRcp(rests.Build()); }), kDamagedRcp);
+  SongSettings limit2{.rcpLoopLimit = 2};
+  EXPECT_EQ(LoadRcp(rests.Build(), limit2)->PlayTimeUs(), 16u * 255 * 10'000) << "a loop limit of 2";
+  // Two records a round and no time: the table limit comes before the command limit.
+  const RcpBuilder banks = NestedLoops(4, [](test::RecomposerTrack& t) { t.BankProgram(0, 0, 0).BankProgram(0, 0, 0); });
+  EXPECT_EQ(ErrorText([&] { LoadRcp(banks.Build()); }), "メモリ不足です。");
+
+  // Six commands, seven records (tempo, three notes on, two notes off, end), 200,000 µs: each
+  // limit lets the song reach it and stops the next step.
+  RcpBuilder song;
+  song.header.tempo = 125;
+  song.AddTrack().Note(1, 60, 1, 100).Note(1, 61, 1, 100).Note(18, 62, 30, 100).Command(0xE5, 0).Command(0xE5, 0).End();
+  test::TempDir dir;
+  const auto path = dir.Write("song.rcp", song.Build());
+  auto load = [&path](RcpPassLimits limits) { CRCPFile(SongSettings{}, limits).Load(path); };
+  EXPECT_EQ(ErrorText([&] { load({6, 7, 200'000}); }), "");
+  EXPECT_EQ(ErrorText([&] { load({5, 7, 200'000}); }), kDamagedRcp);
+  EXPECT_EQ(ErrorText([&] { load({6, 6, 200'000}); }), "メモリ不足です。");
+  EXPECT_EQ(ErrorText([&] { load({6, 7, 199'999}); }), kDamagedRcp);
 }
 
 }  // namespace

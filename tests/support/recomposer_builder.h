@@ -107,23 +107,24 @@ class G36Track final : public RecomposerTrack {
   Record ContinuationRecord(std::span<const std::uint8_t> bytes) const override;
 };
 
-// Header fields shared by both layouts.
+// Header fields shared by both layouts (every field has a default, so that a test may set a
+// few of them by designated initializers).
 struct RecomposerHeader {
-  std::string title;
-  std::string memo;
+  std::string title{};
+  std::string memo{};
   std::uint16_t timeBase = 48;
   std::uint16_t tempo = 120;
   std::uint8_t beatNumerator = 4;
   std::uint8_t beatDenominator = 4;
   std::uint8_t key = 0;
   std::int8_t playBias = 0;
-  std::string cm6Name;
-  std::string gsdName;
-  std::string gsd2Name;  // G36 only
+  std::string cm6Name{};
+  std::string gsdName{};
+  std::string gsd2Name{};  // G36 only
   // The track-count byte; by default the number of tracks added.
   int trackCountByte = -1;
   // User exclusive templates 1 to 8 (RCP: 24 bytes used, G36: 25; unset bytes are 0).
-  std::array<std::vector<std::uint8_t>, 8> userExclusives;
+  std::array<std::vector<std::uint8_t>, 8> userExclusives{};
 };
 
 class RcpBuilder {
