@@ -108,11 +108,10 @@ TEST(ControlBlockTest, Cm6BlockSendsTheTableOfTheCm64AddressMapPacedAtTheHeaderT
   }
   const std::uint64_t end = PausesUs(102) + 500'000;  // the last message is followed by half a second
   EXPECT_EQ(test::EventLines(*file)[104], std::to_string(end) + " A MARK 1");
-  EXPECT_EQ(file->ControlBlockCount(CMIDIStream::kCm6Block), 105u) << "102 messages, 2 markers, the tempo record";
-  EXPECT_EQ(file->ControlBlockMessages(CMIDIStream::kCm6Block), 102u);
-  EXPECT_EQ(file->ControlBlockDuration(CMIDIStream::kCm6Block), end);
-  EXPECT_EQ(file->SongStartIndex(), 105u);
-  EXPECT_EQ(file->SongStartTime(), end);
+  // 102 messages, 2 markers and the tempo record; the song starts where the block ends.
+  EXPECT_EQ(std::make_tuple(file->ControlBlockCount(CMIDIStream::kCm6Block), file->ControlBlockMessages(CMIDIStream::kCm6Block),
+                            file->ControlBlockDuration(CMIDIStream::kCm6Block), file->SongStartIndex(), file->SongStartTime()),
+            std::make_tuple(105u, 102u, end, 105u, end));
   EXPECT_EQ(test::EventLines(*file)[105], std::to_string(end) + " A MSG 90 3C 64") << "the song's first tick";
   EXPECT_EQ(file->PlayTimeUs(), file->Events().back().time - end);
 }
@@ -182,27 +181,20 @@ TEST(ControlBlockTest, GsdBlockSetsUpEveryChannelThenSendsTheModuleAreas) {
   EXPECT_EQ(SysEx(*file, next + 2), DataSet(0x42, 0x480402, controllers2));
 
   // Every part's window, 0xE0 apart with part 10 lowest, in the order part 1 to part 16.
-  const std::pair<std::uint32_t, std::uint32_t> windows[] = {
-      {0x02, 0x70}, {0x04, 0x50}, {0x06, 0x30}, {0x08, 0x10}, {0x09, 0x70}, {0x0B, 0x50}, {0x0D, 0x30}, {0x0F, 0x10},
-      {0x10, 0x70}, {0x01, 0x10}, {0x12, 0x50}, {0x14, 0x30}, {0x16, 0x10}, {0x17, 0x70}, {0x19, 0x50}, {0x1B, 0x30}};
-  for (std::size_t part = 0; part < 16; ++part) {
-    for (std::size_t m = 0; m < 3; ++m) {
-      const Bytes message = SysEx(*file, next + 3 * part + m);
-      const std::uint32_t address = windows[part].first * 128 + windows[part].second + (m == 0 ? 0 : m == 1 ? 0x50 : 0x92);
-      SCOPED_TRACE("part " + std::to_string(part + 1) + " message " + std::to_string(m + 1));
-      ASSERT_EQ(message.size(), m == 0 ? 90u : 76u);
-      EXPECT_EQ(message[5], 0x48);
-      EXPECT_EQ(message[6] * 128u + message[7], address);
-    }
+  const std::uint32_t windows[] = {0x0270, 0x0450, 0x0630, 0x0810, 0x0970, 0x0B50, 0x0D30, 0x0F10,
+                                   0x1070, 0x0110, 0x1250, 0x1430, 0x1610, 0x1770, 0x1950, 0x1B30};
+  for (std::size_t k = 0; k < 48; ++k) {
+    const Bytes message = SysEx(*file, next + k);
+    const std::uint32_t offsets[] = {0, 0x50, 0x92};
+    EXPECT_EQ(std::make_tuple(message.size(), message[5], message[6] * 128u + message[7]),
+              std::make_tuple(k % 3 == 0 ? 90u : 76u, 0x48, (windows[k / 3] >> 8) * 128 + (windows[k / 3] & 0xFF) + offsets[k % 3]))
+        << "part " << k / 3 + 1 << " message " << k % 3 + 1;
   }
   next += 48;
-
   // The drum set-ups: five tables of 64 notes from note 24, at 41 02 18 and 41 12 18 on.
-  for (std::uint32_t setup = 0; setup < 2; ++setup) {
-    for (std::uint32_t table = 0; table < 5; ++table) {
-      const std::size_t offset = (setup == 0 ? 0x7D6 : 0x922) + 64 * table;
-      EXPECT_EQ(SysEx(*file, next++), DataSet(0x42, 0x410018 | (0x02 + 0x10 * setup + table) << 8, Slice(gsd, offset, 64)));
-    }
+  for (std::uint32_t k = 0; k < 10; ++k, ++next) {
+    const std::size_t offset = (k < 5 ? 0x7D6 : 0x922) + 64 * (k % 5);
+    EXPECT_EQ(SysEx(*file, next), DataSet(0x42, 0x410018 | (0x02 + 0x10 * (k / 5) + k % 5) << 8, Slice(gsd, offset, 64)));
   }
   // The voice reserve of the parts, in the order of the module's part blocks (part 10 first).
   const Bytes reserve{8, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6};
@@ -212,10 +204,9 @@ TEST(ControlBlockTest, GsdBlockSetsUpEveryChannelThenSendsTheModuleAreas) {
   const std::uint64_t end = PausesUs(271) + 500'000;
   EXPECT_EQ(file->Events()[next].time, PausesUs(271));
   EXPECT_EQ(lines[next + 1], std::to_string(end) + " A MARK 3");
-  EXPECT_EQ(file->ControlBlockCount(CMIDIStream::kGsdBlock), 274u);
-  EXPECT_EQ(file->ControlBlockMessages(CMIDIStream::kGsdBlock), 271u);
-  EXPECT_EQ(file->ControlBlockDuration(CMIDIStream::kGsdBlock), end);
-  EXPECT_EQ(file->SongStartTime(), end);
+  EXPECT_EQ(std::make_tuple(file->ControlBlockCount(CMIDIStream::kGsdBlock), file->ControlBlockMessages(CMIDIStream::kGsdBlock),
+                            file->ControlBlockDuration(CMIDIStream::kGsdBlock), file->SongStartTime()),
+            std::make_tuple(274u, 271u, end, end));
 }
 
 TEST(ControlBlockTest, G36SongSendsItsThreeBlocksInOrderEachOnThePortItsSettingChooses) {
@@ -288,31 +279,20 @@ TEST(ControlFileTest, NamesAreTrimmedMatchedWithoutRegardToCaseAndKeptInTheSongs
 }
 
 TEST(ControlFileTest, FilesThatCannotBeUsedAreDroppedSilently) {
-  test::TempDir dir;
-  dir.Write("SHORT.CM6", Bytes(22600, 0));
-  dir.Write("LONG.GSD", Bytes(30000, 0));
-  std::filesystem::create_directory(dir.Path() / "DIR.GSD");
-  CRCPFile shortFile({});
-  ASSERT_TRUE(shortFile.Load(dir.Write("a.rcp", Song("SHORT.CM6", "LONG.GSD").Build())));
-  EXPECT_FALSE(shortFile.Info().cm6Loaded) << "22600 bytes are one too few";
-  EXPECT_EQ(shortFile.Info().cm6File, "SHORT.CM6") << "the name stays for the displays";
-  EXPECT_TRUE(shortFile.Info().gsdLoaded) << "a longer file is used, its first 2673 bytes";
-  EXPECT_EQ(shortFile.SongStartIndex(), 274u);
-  CRCPFile missing({});
-  ASSERT_TRUE(missing.Load(dir.Write("b.rcp", Song("NONE.CM6", "DIR.GSD").Build())));
-  EXPECT_FALSE(missing.Info().cm6Loaded || missing.Info().gsdLoaded);
-  EXPECT_EQ(test::EventLines(missing)[1], "0 A MSG 90 3C 64") << "the song starts at once";
-
+  const ControlFiles files{{"SHORT.CM6", Bytes(22600, 0)}, {"LONG.GSD", Bytes(30000, 0)}};
+  // 22600 bytes are one too few, but the name stays for the displays; a longer file is used,
+  // its first 2673 bytes.
+  const auto used = LoadBeside<CRCPFile>(Song("SHORT.CM6", "LONG.GSD"), files);
+  EXPECT_EQ(std::make_tuple(used->Info().cm6Loaded, used->Info().cm6File, used->Info().gsdLoaded, used->SongStartIndex()),
+            std::make_tuple(false, "SHORT.CM6", true, 274u));
+  const auto missing = LoadBeside<CRCPFile>(Song("NONE.CM6", "NONE.GSD"), files);
+  EXPECT_EQ(test::EventLines(*missing)[1], "0 A MSG 90 3C 64") << "the song starts at once";
   G36Builder g36;  // without its second GSD file the song plays without that block
   g36.header = {.gsdName = "LONG.GSD", .gsd2Name = "NONE.GSD"};
   g36.AddTrack().Note(1, 60, 1, 100).End();
-  SongSettings settings{.gsd2Port = 1};
-  CG36File file(settings);
-  ASSERT_TRUE(file.Load(dir.Write("song.g36", g36.Build())));
-  EXPECT_FALSE(file.Info().gsd2Loaded);
-  EXPECT_EQ(file.ControlBlockCount(CMIDIStream::kGsd2Block), 0u);
-  EXPECT_EQ(file.SongStartIndex(), 274u);
-
+  const auto file = LoadBeside<CG36File>(g36, files, SongSettings{.gsd2Port = 1}, "song.g36");
+  EXPECT_EQ(std::make_tuple(file->Info().gsd2Loaded, file->ControlBlockCount(CMIDIStream::kGsd2Block), file->SongStartIndex()),
+            std::make_tuple(false, 0u, 274u));
   Bytes bytes(2672, 0x11);  // one byte short of a GSD file
   std::unique_ptr<std::FILE, decltype(&std::fclose)> stream(fmemopen(bytes.data(), bytes.size(), "rb"), &std::fclose);
   EXPECT_EQ(test::ErrorText([&] { ReadControlFile(stream.get(), kGsdFileSize); }), "コントロールファイルが壊れています。");

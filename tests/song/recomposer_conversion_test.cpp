@@ -1,22 +1,36 @@
-// The command table of the Recomposer conversion, through RCP files built in the tests.
-// Songs use tempo 125 at time base 48 unless they say otherwise: one tick is 10,000 µs.
+// The conversion of Recomposer songs into the event table, through RCP and G36 files built in
+// the tests: the command table, loops and same-measure references, and what G36 songs convert
+// differently. Songs use tempo 125 at time base 48 unless they say otherwise: one tick is
+// 10,000 µs.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <random>
 
 #include "recomposer_load.h"
 
 namespace velvasto {
 namespace {
 
+using Lines = std::vector<std::string>;
 using test::DumpMessages;
+using test::G36Builder;
+using test::LoadG36;
 using test::LoadRcp;
 using test::RcpBuilder;
-using Lines = std::vector<std::string>;
+using test::RecomposerTrack;
 
 RcpBuilder Song() {
   RcpBuilder song;
+  song.header.tempo = 125;
+  return song;
+}
+
+G36Builder G36Song() {
+  G36Builder song;
   song.header.tempo = 125;
   return song;
 }
@@ -175,6 +189,179 @@ TEST(RcpConversionTest, VariationFallbackAndDrumPitchConversionApplyToRcpTracks)
             (Lines{"0 B MSG B9 00 08", "0 B MSG C9 00", "0 B MSG B9 63 18", "0 B MSG B9 62 24",
                    "0 B SYX F0 41 10 42 12 41 01 24 40 5A F7", "0 B MSG B9 06 44",
                    "10000 B SYX F0 41 10 42 12 41 01 24 00 1A F7", "10000 B MSG B9 06 02"}));
+}
+
+std::vector<int> Play(const std::function<void(RecomposerTrack&)>& commands, int loopLimit = 255) {
+  test::RcpBuilder song;
+  commands(song.AddTrack());
+  SongSettings settings{.rcpLoopLimit = loopLimit};
+  return test::NotesPlayed(*test::LoadRcp(song.Build(), settings));
+}
+
+RecomposerTrack& N(RecomposerTrack& track, std::uint8_t note) { return track.Note(1, note, 1, 100); }
+
+TEST(RcpFlowTest, LoopsRepeatTheirBodyWithinTheLimitAndNestFiveDeep) {
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(N(t, 1).LoopStart(), 2).LoopEnd(3), 3).End(); }),
+            (std::vector<int>{1, 2, 2, 2, 3}));
+  // Count 0 or above the limit plays the limit.
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(t.LoopStart(), 2).LoopEnd(0).LoopStart(), 5).LoopEnd(9).End(); }, 3),
+            (std::vector<int>{2, 2, 2, 5, 5, 5}));
+  const std::vector<int> unlimited = Play([](RecomposerTrack& t) { N(t.LoopStart(), 2).LoopEnd(0).End(); });
+  EXPECT_EQ(std::count(unlimited.begin(), unlimited.end(), 2), 255);
+  // A loop end without a start is ignored.
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(t, 1).LoopEnd(4), 2).End(); }), (std::vector<int>{1, 2}));
+  // Six loop starts and ends of count 2: five loops nest (2^5 rounds), the sixth is ignored.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              for (int i = 0; i < 6; ++i) t.LoopStart();
+              N(t, 7);
+              for (int i = 0; i < 6; ++i) t.LoopEnd(2);
+              t.End();
+            }).size(),
+            32u);
+}
+
+TEST(RcpFlowTest, SameMeasureReferencesPlayTheMeasureAndComeBack) {
+  struct Case {
+    const char* what;
+    std::function<void(RecomposerTrack&)> commands;  // the comments number the records
+    std::vector<int> notes;
+  };
+  const Case cases[] = {
+      {"plain references; record 0 is no reference",
+       [](RecomposerTrack& t) {  // 0 note, 1 note, 2 FD, 3 FC→0, 4 note, 5 FD, 6 FC→4, 7 FC→4
+         N(N(N(N(t, 1), 2).MeasureEnd().SameMeasure(0), 3).MeasureEnd().SameMeasure(4).SameMeasure(4), 9).End();
+       },
+       {1, 2, 3, 3, 3, 9}},
+      {"chains are followed to the measure played; a reference to itself is ignored",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 FC→2, 5 FC→4, 6 FC→5, 7 FC→6, 8 FC→8
+         N(N(N(t, 0).MeasureEnd(), 1).MeasureEnd().SameMeasure(2).SameMeasure(4).SameMeasure(5).SameMeasure(6).SameMeasure(8), 9).End();
+       },
+       {0, 1, 1, 1, 1, 1, 9}},
+      {"chains reaching record 0 are measure ends",
+       [](RecomposerTrack& t) { N(N(t.SameMeasure(3), 1).MeasureEnd().SameMeasure(0), 2).End(); },
+       {1, 2}},
+      {"a reference after notes closes the measure",
+       [](RecomposerTrack& t) { N(N(N(t, 1).MeasureEnd(), 2).SameMeasure(0).SameMeasure(2), 3).End(); },
+       {1, 2, 2, 3}},
+      {"references inside a loop return on every round",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 loop, 5 note, 6 FD, 7 FC→2, 8 loop end
+         N(N(N(t, 1).MeasureEnd(), 2).MeasureEnd().LoopStart(), 5).MeasureEnd().SameMeasure(2).LoopEnd(2).End();
+       },
+       {1, 2, 5, 2, 5, 2}},
+      {"a loop inside a referenced measure restores the return",
+       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 loop, 3 note, 4 loop end, 5 FD, 6 FC→2
+         N(N(N(t, 0).MeasureEnd().LoopStart(), 1).LoopEnd(2).MeasureEnd().SameMeasure(2), 9).End();
+       },
+       {0, 1, 1, 1, 1, 9}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Play(c.commands), c.notes) << c.what;
+  // References that lead to each other without a measure end: a damaged file.
+  test::RcpBuilder song;
+  N(song.AddTrack(), 1).MeasureEnd().SameMeasure(3).SameMeasure(2).End();
+  EXPECT_EQ(test::ErrorText([&] { test::LoadRcp(song.Build()); }), "壊れたRCPファイルです。");
+}
+
+
+TEST(G36ConversionTest, RecordsCarryLongStepsAndTheirDataInBytesFourAndOne) {
+  G36Builder song = G36Song();
+  song.header.userExclusives[0] = {0x41, 0x10, 0x80, 0x81, 0xF7};
+  std::vector<std::uint8_t> template25(25, 0x01);  // 25 bytes a template, without an F7
+  template25[24] = 0x25;
+  song.header.userExclusives[4] = template25;
+  // Control change, pitch bend, user exclusive, Roland base address and parameter, track
+  // exclusive (five bytes a record), bank LSB and program, a note of 16-bit step and gate, a
+  // loop whose count is the step field's low byte, a user exclusive of 25 bytes.
+  song.AddTrack().Channel(0x03).Control(1, 0x07, 0x64).Command(0xEE, 1, 0x11, 0x22).UserExclusive(0, 1, 0x33, 0x44)
+      .Command(0xDD, 0, 0x40, 0x00).Command(0xDE, 1, 0x7F, 0x00)
+      .TrackExclusive(1, 0x05, 0x00, {0x41, 0x10, 0x42, 0x12, 0x83, 0x40, 0x11, 0x82, 0x80, 0x84, 0x00})
+      .Command(0xE1, 1, 0x30, 0x02).Note(1000, 60, 300, 100).LoopStart().Note(1, 62, 1, 90).Command(0xF8, 0x0102)
+      .UserExclusive(4, 1, 0, 0).End();
+  std::string template25Line = "10080000 A SYX F0";
+  for (int i = 0; i < 24; ++i) template25Line += " 01";
+  EXPECT_EQ(DumpMessages(*LoadG36(song.Build())),
+            (Lines{"0 A MSG B3 07 64", "10000 A MSG E3 11 22", "20000 A SYX F0 41 10 33 44 F7",
+                   "30000 A SYX F0 41 10 16 12 40 00 7F 00 41 F7", "40000 A SYX F0 41 10 42 12 40 11 03 05 27 00 F7",
+                   "50000 A MSG B3 20 02", "50000 A MSG C3 30", "60000 A MSG 93 3C 64", "3060000 A MSG 93 3C 00",
+                   "10060000 A MSG 93 3E 5A", "10070000 A MSG 93 3E 00", "10070000 A MSG 93 3E 5A",
+                   "10080000 A MSG 93 3E 00", template25Line + " 25 F7"}));
+}
+
+TEST(G36ConversionTest, BankLsbCommandKeepsOlderMapsUnderAForcedMap) {
+  SongSettings forced{.mapMode = 2, .forceMap = 2};
+  G36Builder song = G36Song();
+  song.AddTrack().Command(0xE1, 1, 0x30, 0x03).Command(0xE1, 1, 0x31, 0x01).End();
+  EXPECT_EQ(DumpMessages(*LoadG36(song.Build(), forced)),
+            (Lines{"0 A MSG B0 20 02", "0 A MSG C0 30", "10000 A MSG B0 20 01", "10000 A MSG C0 31"}));
+}
+
+TEST(G36ConversionTest, SameMeasureRefersToAMeasureNumber) {
+  G36Builder song = G36Song();
+  // Measures 0 and 1; measure 2 as measure 1; measure 3 as measure 2, which refers to measure 1;
+  // a reference after a note closes the measure; one to a measure that does not exist is a
+  // measure end.
+  song.AddTrack().Note(1, 1, 1, 100).MeasureEnd().Note(1, 2, 1, 100).MeasureEnd().SameMeasure(1).SameMeasure(2)
+      .Note(1, 3, 1, 100).SameMeasure(0).SameMeasure(9).End();
+  EXPECT_EQ(test::NotesPlayed(*LoadG36(song.Build())), (std::vector<int>{1, 2, 2, 2, 3}));
+}
+
+// The time of `tick` as a walk over every single tick computes it: each tick adds
+// (remainder + 60,000,000) / tempo / time base and keeps the remainder. `tempoAt` gives the
+// tempo from each tick on.
+std::uint64_t TickByTickTime(std::uint64_t tick, std::uint32_t timeBase, const std::map<std::uint64_t, std::uint32_t>& tempoAt) {
+  std::uint64_t time = 0;
+  std::uint64_t remainder = 0;
+  std::uint32_t tempo = tempoAt.at(0);
+  for (std::uint64_t t = 1; t <= tick; ++t) {
+    const std::uint64_t a = remainder + 60'000'000;
+    const std::uint64_t step = a / tempo / timeBase;
+    time += step;
+    remainder = a - step * tempo * timeBase;
+    if (auto change = tempoAt.find(t); change != tempoAt.end()) tempo = change->second;
+  }
+  return time;
+}
+
+TEST(G36ConversionTest, SkippingIdleTicksGivesTheTimesOfATickByTickWalk) {
+  G36Builder song;
+  song.header = {.timeBase = 97, .tempo = 133};
+  // Irregular steps and long gates on three tracks, and a tempo change at tick 1500.
+  std::map<std::uint64_t, std::uint32_t> tempoAt{{0, 133}};
+  std::multimap<std::uint64_t, int> expectedOn;
+  std::minstd_rand random(12345);
+  auto next = [&random](std::uint32_t range) { return random() % range; };
+  for (int t = 0; t < 3; ++t) {
+    auto& track = song.AddTrack().Channel(static_cast<std::uint8_t>(t));
+    std::uint64_t tick = 0;
+    for (int i = 0; i < 40; ++i) {
+      const auto step = static_cast<std::uint16_t>(1 + next(t == 0 ? 3000 : 200));
+      const auto gate = static_cast<std::uint16_t>(1 + next(5000));
+      const auto note = static_cast<std::uint8_t>(next(128));
+      if (t == 1 && tick <= 1500 && tick + step > 1500) {
+        track.Rest(static_cast<std::uint16_t>(1500 - tick)).Tempo(0, 80);  // 133 × 80 / 64 = 166
+        tempoAt[1500] = 166;
+        tick = 1500;
+      }
+      track.Note(step, note, gate, 100);
+      expectedOn.emplace(tick, t * 128 + note);
+      tick += step;
+    }
+    track.End();
+  }
+  const auto file = LoadG36(song.Build());
+  std::multimap<std::uint64_t, int> expectedTimes;
+  for (const auto& [tick, note] : expectedOn) expectedTimes.emplace(TickByTickTime(tick, 97, tempoAt), note);
+  // Lengthened notes strike no new note-on, so every strike must be one of the expected ones.
+  std::size_t strikes = 0;
+  std::size_t matched = 0;
+  for (const StreamEvent& event : file->Events()) {
+    if ((event.status & 0xF0) != 0x90 || (event.message >> 16) == 0) continue;
+    const int note = (event.status & 0x0F) * 128 + ((event.message >> 8) & 0x7F);
+    const auto range = expectedTimes.equal_range(event.time);
+    ++strikes;
+    matched += std::any_of(range.first, range.second, [&](const auto& e) { return e.second == note; });
+  }
+  EXPECT_GT(strikes, 100u);
+  EXPECT_EQ(matched, strikes);
 }
 
 }  // namespace
