@@ -154,16 +154,6 @@ TEST(RcpReaderTest, MapLookupTriesThePathThenTheTitleThenTheMemo) {
   EXPECT_EQ(LoadRcp(song.Build(), scan, "tune.rcp")->Info().mapResult, 3);
 }
 
-TEST(G36MeasureTableTest, MeasuresStartAfterMeasureEndsAndAtSameMeasureLinesUpToTheCap) {
-  std::vector<RcpRecord> records;
-  // 0 note, 1 FD, 2 note, 3 FD, 4 FC, 5 FC, 6 note, 7 FD, 8 FE, 9 FD (after the end: not read)
-  for (const std::uint8_t command : {0x3C, 0xFD, 0x3C, 0xFD, 0xFC, 0xFC, 0x3C, 0xFD, 0xFE, 0xFD}) {
-    records.push_back({command, 0, 0, 0, 0, 0});
-  }
-  EXPECT_EQ(G36MeasureTable(records), (std::vector<std::uint32_t>{0, 2, 4, 5, 6, 8}));
-  EXPECT_EQ(G36MeasureTable(std::vector<RcpRecord>(5000, {0xFD, 0, 0, 0, 0, 0})).size(), CG36File::kMaxMeasures);
-}
-
 // `depth` nested loops of 255 rounds around `body`, at 10 ms a tick.
 RcpBuilder NestedLoops(int depth, const std::function<void(test::RecomposerTrack&)>& body) {
   RcpBuilder song;

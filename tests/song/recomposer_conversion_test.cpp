@@ -221,40 +221,31 @@ TEST(RcpFlowTest, LoopsRepeatTheirBodyWithinTheLimitAndNestFiveDeep) {
 }
 
 TEST(RcpFlowTest, SameMeasureReferencesPlayTheMeasureAndComeBack) {
-  struct Case {
-    const char* what;
-    std::function<void(RecomposerTrack&)> commands;  // the comments number the records
-    std::vector<int> notes;
-  };
-  const Case cases[] = {
-      {"plain references; record 0 is no reference",
-       [](RecomposerTrack& t) {  // 0 note, 1 note, 2 FD, 3 FC→0, 4 note, 5 FD, 6 FC→4, 7 FC→4
-         N(N(N(N(t, 1), 2).MeasureEnd().SameMeasure(0), 3).MeasureEnd().SameMeasure(4).SameMeasure(4), 9).End();
-       },
-       {1, 2, 3, 3, 3, 9}},
-      {"chains are followed to the measure played; a reference to itself is ignored",
-       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 FC→2, 5 FC→4, 6 FC→5, 7 FC→6, 8 FC→8
-         N(N(N(t, 0).MeasureEnd(), 1).MeasureEnd().SameMeasure(2).SameMeasure(4).SameMeasure(5).SameMeasure(6).SameMeasure(8), 9).End();
-       },
-       {0, 1, 1, 1, 1, 1, 9}},
-      {"chains reaching record 0 are measure ends",
-       [](RecomposerTrack& t) { N(N(t.SameMeasure(3), 1).MeasureEnd().SameMeasure(0), 2).End(); },
-       {1, 2}},
-      {"a reference after notes closes the measure",
-       [](RecomposerTrack& t) { N(N(N(t, 1).MeasureEnd(), 2).SameMeasure(0).SameMeasure(2), 3).End(); },
-       {1, 2, 2, 3}},
-      {"references inside a loop return on every round",
-       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 note, 3 FD, 4 loop, 5 note, 6 FD, 7 FC→2, 8 loop end
-         N(N(N(t, 1).MeasureEnd(), 2).MeasureEnd().LoopStart(), 5).MeasureEnd().SameMeasure(2).LoopEnd(2).End();
-       },
-       {1, 2, 5, 2, 5, 2}},
-      {"a loop inside a referenced measure restores the return",
-       [](RecomposerTrack& t) {  // 0 note, 1 FD, 2 loop, 3 note, 4 loop end, 5 FD, 6 FC→2
-         N(N(N(t, 0).MeasureEnd().LoopStart(), 1).LoopEnd(2).MeasureEnd().SameMeasure(2), 9).End();
-       },
-       {0, 1, 1, 1, 1, 9}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Play(c.commands), c.notes) << c.what;
+  using Notes = std::vector<int>;
+  // The comments number the records. Plain references; record 0 is no reference:
+  // 0 note, 1 note, 2 FD, 3 FC→0, 4 note, 5 FD, 6 FC→4, 7 FC→4.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              N(N(N(N(t, 1), 2).MeasureEnd().SameMeasure(0), 3).MeasureEnd().SameMeasure(4).SameMeasure(4), 9).End();
+            }), (Notes{1, 2, 3, 3, 3, 9}));
+  // Chains are followed to the measure played; a reference to itself is ignored:
+  // 0 note, 1 FD, 2 note, 3 FD, 4 FC→2, 5 FC→4, 6 FC→5, 7 FC→6, 8 FC→8.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              N(N(N(t, 0).MeasureEnd(), 1).MeasureEnd().SameMeasure(2).SameMeasure(4).SameMeasure(5).SameMeasure(6).SameMeasure(8), 9).End();
+            }), (Notes{0, 1, 1, 1, 1, 1, 9}));
+  // Chains reaching record 0 are measure ends; a reference after notes closes the measure.
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(t.SameMeasure(3), 1).MeasureEnd().SameMeasure(0), 2).End(); }), (Notes{1, 2}));
+  EXPECT_EQ(Play([](RecomposerTrack& t) { N(N(N(t, 1).MeasureEnd(), 2).SameMeasure(0).SameMeasure(2), 3).End(); }),
+            (Notes{1, 2, 2, 3}));
+  // References inside a loop return on every round:
+  // 0 note, 1 FD, 2 note, 3 FD, 4 loop, 5 note, 6 FD, 7 FC→2, 8 loop end.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              N(N(N(t, 1).MeasureEnd(), 2).MeasureEnd().LoopStart(), 5).MeasureEnd().SameMeasure(2).LoopEnd(2).End();
+            }), (Notes{1, 2, 5, 2, 5, 2}));
+  // A loop inside a referenced measure restores the return:
+  // 0 note, 1 FD, 2 loop, 3 note, 4 loop end, 5 FD, 6 FC→2.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              N(N(N(t, 0).MeasureEnd().LoopStart(), 1).LoopEnd(2).MeasureEnd().SameMeasure(2), 9).End();
+            }), (Notes{0, 1, 1, 1, 1, 9}));
   // References that lead to each other without a measure end: a damaged file.
   test::RcpBuilder song;
   N(song.AddTrack(), 1).MeasureEnd().SameMeasure(3).SameMeasure(2).End();
@@ -302,6 +293,8 @@ TEST(G36ConversionTest, SameMeasureRefersToAMeasureNumber) {
   song.AddTrack().Note(1, 1, 1, 100).MeasureEnd().Note(1, 2, 1, 100).MeasureEnd().SameMeasure(1).SameMeasure(2)
       .Note(1, 3, 1, 100).SameMeasure(0).SameMeasure(9).End();
   EXPECT_EQ(test::NotesPlayed(*LoadG36(song.Build())), (std::vector<int>{1, 2, 2, 2, 3}));
+  // The measure table stops at its cap however many measure ends a track has.
+  EXPECT_EQ(G36MeasureTable(std::vector<RcpRecord>(5000, {0xFD, 0, 0, 0, 0, 0})).size(), CG36File::kMaxMeasures);
 }
 
 // The time of `tick` as a walk over every single tick computes it: each tick adds
