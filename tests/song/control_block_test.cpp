@@ -119,15 +119,18 @@ TEST(ControlBlockTest, Cm6BlockSendsTheTableOfTheCm64AddressMapPacedAtTheHeaderT
 // A GSD file with values in every place the per-channel set-up and the bulk form read.
 GsdBuilder ExampleGsd() {
   GsdBuilder gsd;
+  const std::uint8_t masterPan = 0x40, coarse = 0x41;
   const std::array<std::uint8_t, 7> reverb{0x04, 0x05, 0x06, 0x40, 0x41, 0x00, 0x12};
   const std::array<std::uint8_t, 8> chorus{0x02, 0x03, 0x40, 0x08, 0x50, 0x03, 0x13, 0x00};
-  gsd.MasterVolume(0x64).MasterPan(0x40).Reverb(reverb).Chorus(chorus).FineTuning(0x2345).CoarseTuning(0x41);
+  const std::array<std::uint8_t, 2> fine{0x45, 0x23};  // master tuning 0x2345, low byte first
+  gsd.MasterVolume(0x64).Set(GsdBuilder::kMasterPan, {&masterPan, 1}).Set(GsdBuilder::kReverb, reverb);
+  gsd.Set(GsdBuilder::kChorus, chorus).Set(GsdBuilder::kFineTuning, fine).Set(GsdBuilder::kCoarseTuning, {&coarse, 1});
   // Bank, program, level, pan, reverb, chorus, voice reserve, receive pitch bend, receive soft,
   // pitch key shift, pitch offset fine (two halves), vibrato rate, scale tuning B, MOD pitch
   // control, CC2 LFO2 TVA depth.
   const std::pair<std::size_t, std::uint8_t> part1[] = {
       {GsdBuilder::kBank, 8}, {GsdBuilder::kProgram, 25}, {GsdBuilder::kLevel, 100}, {GsdBuilder::kPan, 32},
-      {GsdBuilder::kReverb, 50}, {GsdBuilder::kChorus, 10}, {GsdBuilder::kVoiceReserve, 2}, {0x03, 1}, {0x12, 1},
+      {GsdBuilder::kReverbSend, 50}, {GsdBuilder::kChorusSend, 10}, {GsdBuilder::kVoiceReserve, 2}, {0x03, 1}, {0x12, 1},
       {0x16, 0x40}, {0x17, 0x08}, {0x18, 0x01}, {0x23, 0x41}, {0x36, 0x7F}, {0x37, 0x12}, {0x78, 0x34}};
   for (const auto& [offset, value] : part1) gsd.Part(1, offset, value);
   gsd.Part(10, GsdBuilder::kProgram, 16).Part(10, GsdBuilder::kVoiceReserve, 8);

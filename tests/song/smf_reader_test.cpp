@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ Bytes OneNoteSong() {
   return smf.Build();
 }
 
+// One track of `events` at `division` ticks a quarter, as a format 0 file.
+Bytes OneTrack(std::uint16_t division, const std::function<void(test::SmfTrack&)>& events) {
+  test::SmfBuilder smf(0, division);
+  events(smf.AddTrack());
+  return smf.Build();
+}
+
 // The catalogue text of the error loading `bytes` throws, or "" when it loads.
 std::string LoadError(const Bytes& bytes) {
   test::TempDir dir;
@@ -45,9 +53,7 @@ Bytes Header(std::uint32_t length, std::uint16_t format, std::uint16_t tracks, s
              const Bytes& tail = {}) {
   Bytes out = {'M', 'T', 'h', 'd'};
   test::AppendBE32(out, length);
-  test::AppendBE16(out, format);
-  test::AppendBE16(out, tracks);
-  test::AppendBE16(out, division);
+  for (const std::uint16_t field : {format, tracks, division}) test::AppendBE16(out, field);
   out.insert(out.end(), tail.begin(), tail.end());
   return out;
 }
@@ -120,25 +126,20 @@ TEST(MidiFileLoadTest, HeaderValuesOutsideTheSupportedRange) {
 }
 
 TEST(MidiFileLoadTest, BadEventsAndSongsLongerThanTheClockRangeFail) {
-  test::SmfBuilder noStatus(0, 480);
-  noStatus.AddTrack().Raw(0, {0x3C, 0x64}).EndOfTrack();
-  EXPECT_EQ(LoadError(noStatus.Build()), "標準MIDIファイルのランニングステータス異常。ファイルが壊れています。");
+  EXPECT_EQ(LoadError(OneTrack(480, [](test::SmfTrack& t) { t.Raw(0, {0x3C, 0x64}).EndOfTrack(); })),
+            "標準MIDIファイルのランニングステータス異常。ファイルが壊れています。");
   // A system common byte in a track: the length of what follows is unknown.
-  test::SmfBuilder common(0, 480);
-  common.AddTrack().NoteOn(0, 0, 60, 1).Raw(0, {0xF2, 0x00, 0x00}).EndOfTrack();
-  EXPECT_EQ(LoadError(common.Build()), kBadFormat);
+  EXPECT_EQ(LoadError(OneTrack(480, [](test::SmfTrack& t) { t.NoteOn(0, 0, 60, 1).Raw(0, {0xF2, 0x00, 0x00}).EndOfTrack(); })),
+            kBadFormat);
   // One largest delta at the slowest tempo and division 1: 2^28 ticks of 16.8 s, 4.5e9 s.
-  test::SmfBuilder slow(0, 1);
-  slow.AddTrack().Tempo(0, 0xFFFFFF).NoteOn(0x0FFFFFFF, 0, 60, 1).EndOfTrack();
-  EXPECT_EQ(LoadError(slow.Build()), kBadFormat);
+  EXPECT_EQ(LoadError(OneTrack(1, [](test::SmfTrack& t) { t.Tempo(0, 0xFFFFFF).NoteOn(0x0FFFFFFF, 0, 60, 1).EndOfTrack(); })),
+            kBadFormat);
   // At 120 beats per minute and division 96 a largest delta lasts 1,398,101 s: 1500 of them
   // stay below 2^31 s, 1600 do not.
   const auto manyDeltas = [](int count) {
-    test::SmfBuilder smf(0, 96);
-    test::SmfTrack& track = smf.AddTrack();
-    for (int i = 0; i < count; ++i) track.NoteOn(0x0FFFFFFF, 0, 60, 1);
-    track.EndOfTrack();
-    return smf.Build();
+    return OneTrack(96, [count](test::SmfTrack& t) {
+      for (int i = 0; i < count; ++i) t.NoteOn(0x0FFFFFFF, 0, 60, 1);
+    });
   };
   EXPECT_EQ(LoadError(manyDeltas(1500)), "");
   EXPECT_EQ(LoadError(manyDeltas(1600)), kBadFormat);

@@ -5,10 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "midiout/event_line.h"
 #include "song/midi_stream.h"
 
 namespace velvasto::test {
 
-std::vector<std::string> EventLines(const CMIDIStream& stream);
+inline std::vector<std::string> EventLines(const CMIDIStream& stream) {
+  std::vector<std::string> lines;
+  for (const StreamEvent& event : stream.Events()) lines.push_back(FormatEventLine(event, stream));
+  return lines;
+}
 
 }  // namespace velvasto::test

@@ -6,34 +6,38 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
-#include <memory>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace velvasto::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+enum class RecomposerLayout { Rcp, G36 };
+
 class RecomposerTrack {
  public:
-  virtual ~RecomposerTrack() = default;
+  explicit RecomposerTrack(RecomposerLayout layout) : layout_(layout) {}
 
   // Track header fields (defaults: channel 0 on port A, key 0, no shift, mode 0 = played).
-  RecomposerTrack& Channel(std::uint8_t channelByte);
-  RecomposerTrack& Key(std::uint8_t key);
-  RecomposerTrack& StepShift(std::int8_t shift);
-  RecomposerTrack& Mode(std::uint8_t mode);
-  RecomposerTrack& Comment(std::string_view comment);
+  RecomposerTrack& Channel(std::uint8_t channelByte) { return Set(channel_, channelByte); }
+  RecomposerTrack& Key(std::uint8_t key) { return Set(key_, key); }
+  RecomposerTrack& StepShift(std::int8_t shift) { return Set(stepShift_, static_cast<std::uint8_t>(shift)); }
+  RecomposerTrack& Mode(std::uint8_t mode) { return Set(mode_, mode); }
   // Writes `size` as the track's size field instead of the true size.
-  RecomposerTrack& DeclareSize(std::uint32_t size);
+  RecomposerTrack& DeclareSize(std::uint32_t size) { return Set(declaredSize_, size); }
 
   // Any command with its two data bytes (RCP bytes 2, 3; G36 bytes 4, 1).
-  RecomposerTrack& Command(std::uint8_t command, std::uint16_t step, std::uint8_t data1 = 0,
-                           std::uint8_t data2 = 0);
-  RecomposerTrack& Note(std::uint16_t step, std::uint8_t note, std::uint16_t gate, std::uint8_t velocity);
+  RecomposerTrack& Command(std::uint8_t command, std::uint16_t step, std::uint8_t data1 = 0, std::uint8_t data2 = 0) {
+    records_.push_back({command, step, data1, data2, 0});
+    return *this;
+  }
+  RecomposerTrack& Note(std::uint16_t step, std::uint8_t note, std::uint16_t gate, std::uint8_t velocity) {
+    records_.push_back({note, step, static_cast<std::uint8_t>(gate), velocity, static_cast<std::uint8_t>(gate >> 8)});
+    return *this;
+  }
   // A step without sound (a note of velocity 0).
   RecomposerTrack& Rest(std::uint16_t step) { return Note(step, 0, 0, 0); }
   RecomposerTrack& Control(std::uint16_t step, std::uint8_t controller, std::uint8_t value) {
@@ -47,8 +51,7 @@ class RecomposerTrack {
   RecomposerTrack& Tempo(std::uint16_t step, std::uint8_t ratio) { return Command(0xE7, step, ratio); }
   // MIDI channel command: 1..16 port A, 17..32 port B.
   RecomposerTrack& MidiChannel(std::uint16_t step, std::uint8_t value) { return Command(0xE6, step, value); }
-  RecomposerTrack& UserExclusive(std::uint8_t number, std::uint16_t step, std::uint8_t value1,
-                                 std::uint8_t value2) {
+  RecomposerTrack& UserExclusive(std::uint8_t number, std::uint16_t step, std::uint8_t value1, std::uint8_t value2) {
     return Command(static_cast<std::uint8_t>(0x90 + number), step, value1, value2);
   }
   // 0x98 with its values, then as many 0xF7 records as `bytes` needs (2 bytes a record in RCP
@@ -60,51 +63,28 @@ class RecomposerTrack {
   RecomposerTrack& MeasureEnd() { return Command(0xFD, 0); }
   // A same-measure reference. RCP: to the measure starting at record `reference`; G36: to
   // measure number `reference` of the track's measure table.
-  virtual RecomposerTrack& SameMeasure(std::uint16_t reference) = 0;
+  RecomposerTrack& SameMeasure(std::uint16_t reference);
   RecomposerTrack& End() { return Command(0xFE, 0); }
 
-  std::size_t RecordCount() const { return records_.size(); }
-  virtual Bytes Build() const = 0;
+  Bytes Build() const;
 
- protected:
+ private:
   // One record: the command, its step, its data bytes and, for G36 notes, the gate's high byte.
   struct Record {
     std::uint8_t command;
     std::uint16_t step;
-    std::uint8_t data1;
-    std::uint8_t data2;
-    std::uint8_t gateHigh;
+    std::uint8_t data1, data2, gateHigh;
   };
-  virtual std::size_t ContinuationBytes() const = 0;
-  virtual Record ContinuationRecord(std::span<const std::uint8_t> bytes) const = 0;
+  template <typename Field, typename Value>
+  RecomposerTrack& Set(Field& field, Value value) {
+    field = value;
+    return *this;
+  }
 
-  std::uint8_t channel_ = 0;
-  std::uint8_t key_ = 0;
-  std::int8_t stepShift_ = 0;
-  std::uint8_t mode_ = 0;
-  std::string comment_;
+  RecomposerLayout layout_;
+  std::uint8_t channel_ = 0, key_ = 0, stepShift_ = 0, mode_ = 0;
   std::int64_t declaredSize_ = -1;
   std::vector<Record> records_;
-};
-
-class RcpTrack final : public RecomposerTrack {
- public:
-  RecomposerTrack& SameMeasure(std::uint16_t recordIndex) override;
-  Bytes Build() const override;
-
- protected:
-  std::size_t ContinuationBytes() const override { return 2; }
-  Record ContinuationRecord(std::span<const std::uint8_t> bytes) const override;
-};
-
-class G36Track final : public RecomposerTrack {
- public:
-  RecomposerTrack& SameMeasure(std::uint16_t measure) override;
-  Bytes Build() const override;
-
- protected:
-  std::size_t ContinuationBytes() const override { return 5; }
-  Record ContinuationRecord(std::span<const std::uint8_t> bytes) const override;
 };
 
 // Header fields shared by both layouts (every field has a default, so that a test may set a
@@ -127,31 +107,36 @@ struct RecomposerHeader {
   std::array<std::vector<std::uint8_t>, 8> userExclusives{};
 };
 
-class RcpBuilder {
- public:
-  RecomposerHeader header;
-
-  RecomposerTrack& AddTrack();
-  // Magic, header and user exclusives, with no track.
-  Bytes BuildHeader() const;
-  Bytes Build() const;
-
- private:
-  std::vector<std::unique_ptr<RcpTrack>> tracks_;
-};
-
-class G36Builder {
+template <RecomposerLayout kLayout>
+class RecomposerBuilder {
  public:
   RecomposerHeader header;
   // Bytes after the tracks: G36 files end in a block tagged "RCFW".
   Bytes trailer;
 
-  RecomposerTrack& AddTrack();
+  // The reference stays valid while the builder lives.
+  RecomposerTrack& AddTrack() { return tracks_.emplace_back(kLayout); }
+  // Magic, header and user exclusives, with no track.
   Bytes BuildHeader() const;
-  Bytes Build() const;
+  Bytes Build() const {
+    Bytes out = BuildHeader();
+    for (const RecomposerTrack& track : tracks_) {
+      const Bytes bytes = track.Build();
+      out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    out.insert(out.end(), trailer.begin(), trailer.end());
+    return out;
+  }
 
  private:
-  std::vector<std::unique_ptr<G36Track>> tracks_;
+  std::deque<RecomposerTrack> tracks_;
 };
+
+using RcpBuilder = RecomposerBuilder<RecomposerLayout::Rcp>;
+using G36Builder = RecomposerBuilder<RecomposerLayout::G36>;
+template <>
+Bytes RcpBuilder::BuildHeader() const;
+template <>
+Bytes G36Builder::BuildHeader() const;
 
 }  // namespace velvasto::test

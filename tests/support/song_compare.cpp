@@ -1,7 +1,6 @@
 #include "support/song_compare.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 namespace velvasto::test {
@@ -13,6 +12,7 @@ struct Message {
   std::vector<std::uint8_t> bytes;
 };
 
+// The messages of each lane ("A ch1", "B sysex", ...) in table order.
 using Lanes = std::map<std::string, std::vector<Message>>;
 
 Lanes LanesOf(const CMIDIStream& song, CompareOptions options = {}) {
@@ -27,12 +27,11 @@ Lanes LanesOf(const CMIDIStream& song, CompareOptions options = {}) {
       continue;
     }
     const auto status = static_cast<std::uint8_t>(event.message);
-    const std::string lane = status < 0xF0 ? port + " ch" + std::to_string((status & 0x0F) + 1) : port + " sysex";
-    std::vector<std::uint8_t> bytes{status, static_cast<std::uint8_t>(event.message >> 8)};
-    if ((status & 0xE0) != 0xC0 && status < 0xF0) bytes.push_back(static_cast<std::uint8_t>(event.message >> 16));
-    if (status >= 0xF0 && status != 0xF3) bytes.resize(1);
+    std::vector<std::uint8_t> bytes{status, static_cast<std::uint8_t>(event.message >> 8),
+                                    static_cast<std::uint8_t>(event.message >> 16)};
+    bytes.resize(status >= 0xF0 ? (status == 0xF3 ? 2 : 1) : (status & 0xE0) == 0xC0 ? 2 : 3);
     if (options.noteOffFormsAlike && (status & 0xF0) == 0x80) bytes = {static_cast<std::uint8_t>(0x90 | (status & 0x0F)), bytes[1], 0};
-    lanes[lane].push_back({event.time, bytes});
+    lanes[status < 0xF0 ? port + " ch" + std::to_string((status & 0x0F) + 1) : port + " sysex"].push_back({event.time, bytes});
   }
   return lanes;
 }
@@ -44,21 +43,13 @@ std::uint64_t Distance(std::uint64_t a, std::uint64_t b) { return a > b ? a - b 
 std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
                                             std::uint64_t toleranceUs, CompareOptions options) {
   const Lanes want = LanesOf(expected, options);
-  const Lanes got = LanesOf(actual, options);
+  Lanes got = LanesOf(actual, options);
   std::vector<std::string> differences;
-  auto add = [&differences](std::string text) {
+  const auto add = [&differences](std::string text) {
     if (differences.size() < 20) differences.push_back(std::move(text));
   };
-  for (const auto& [lane, messages] : got) {
-    if (!want.contains(lane)) add(lane + ": not expected");
-  }
   for (const auto& [lane, messages] : want) {
-    const auto found = got.find(lane);
-    if (found == got.end()) {
-      add(lane + ": missing");
-      continue;
-    }
-    const std::vector<Message>& other = found->second;
+    const std::vector<Message> other = got[lane];
     if (other.size() != messages.size()) {
       add(lane + ": " + std::to_string(other.size()) + " messages, expected " + std::to_string(messages.size()));
     }
@@ -70,18 +61,19 @@ std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const C
       }
     }
   }
+  for (const auto& [lane, messages] : got) {
+    if (!want.contains(lane) && !messages.empty()) add(lane + ": not expected");
+  }
   return differences;
 }
 
 std::uint64_t LargestTimeDifference(const CMIDIStream& expected, const CMIDIStream& actual) {
   const Lanes want = LanesOf(expected);
-  const Lanes got = LanesOf(actual);
+  Lanes got = LanesOf(actual);
   std::uint64_t largest = 0;
   for (const auto& [lane, messages] : want) {
-    const auto found = got.find(lane);
-    if (found == got.end()) continue;
-    for (std::size_t i = 0; i < std::min(messages.size(), found->second.size()); ++i) {
-      largest = std::max(largest, Distance(messages[i].time, found->second[i].time));
+    for (std::size_t i = 0; i < std::min(messages.size(), got[lane].size()); ++i) {
+      largest = std::max(largest, Distance(messages[i].time, got[lane][i].time));
     }
   }
   return largest;

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <random>
 #include <fstream>
 #include <stdexcept>
@@ -17,17 +16,17 @@ TempDir::TempDir() {
   // random name with digits could contain.
   static thread_local std::mt19937_64 random{std::random_device{}()};
   std::uniform_int_distribution<int> letter('a', 'z');
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     std::string name = "velvasto-test-";
     for (int i = 0; i < 10; ++i) name.push_back(static_cast<char>(letter(random)));
     const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
     if (mkdir(candidate.c_str(), 0700) == 0) {
       path_ = candidate;
-      return;
+    } else if (errno != EEXIST) {
+      break;
     }
-    if (errno != EEXIST) break;
   }
-  throw std::runtime_error("cannot create a temporary folder");
+  if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
