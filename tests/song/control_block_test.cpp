@@ -285,7 +285,8 @@ TEST(ControlFileTest, FilesThatCannotBeUsedAreDroppedSilently) {
             std::make_tuple(false, 0u, 274u));
   Bytes bytes(2672, 0x11);  // one byte short of a GSD file
   std::unique_ptr<std::FILE, decltype(&std::fclose)> stream(fmemopen(bytes.data(), bytes.size(), "rb"), &std::fclose);
-  EXPECT_EQ(test::ErrorText([&] { ReadControlFile(stream.get(), kGsdFileSize); }), "コントロールファイルが壊れています。");
+  EXPECT_EQ(test::ErrorText([&] { ReadControlFile(stream.get(), kGsdFileSize); }),
+            "コントロールファイルが壊れています。");
 }
 
 }  // namespace

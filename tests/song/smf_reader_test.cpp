@@ -187,9 +187,7 @@ TEST(MidiFileMergeTest, TruncatedTracksEndWhereTheirDataEnds) {
   const std::vector<Bytes> cutTails = {{0x00}, {0x81}, {0x00, 0x90, 0x3C}, {0x00, 0xF0, 0x05, 0x41, 0x10}, {0x00, 0xF0, 0x85},
                                        {0x00, 0xFF, 0x01, 0x10, 0x41}, {0x00, 0xFF}, {0x00, 0xFF, 0x2F}};
   for (const Bytes& tail : cutTails) {
-    test::SmfBuilder smf(0, 96);
-    smf.AddTrack().NoteOn(96, 0, 60, 1);
-    Bytes bytes = smf.Build();
+    Bytes bytes = OneTrack(96, [](test::SmfTrack& t) { t.NoteOn(96, 0, 60, 1); });
     bytes.insert(bytes.end(), tail.begin(), tail.end());  // and fix the chunk length
     const std::uint32_t length = static_cast<std::uint32_t>(bytes.size() - 22);
     for (int i = 0; i < 4; ++i) bytes[18 + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
@@ -352,17 +350,13 @@ TEST(MidiFileConversionTest, VariationFallbackFitsRememberedBanksPerChannelAndHo
 }
 
 TEST(MidiFileConversionTest, ForcedMapReplacesAndInsertsTheMapLsb) {
-  SongSettings settings{.mapMode = 2, .forceMap = 1};
-  test::SmfBuilder smf(0, 96);
-  smf.AddTrack()
-      .Control(0, 0, 0x20, 0)
-      .NoteOn(0, 0, 60, 1)     // channel 1 had its LSB
-      .NoteOn(0, 1, 60, 0)     // a note-off by velocity 0 needs no map
-      .NoteOn(0, 1, 61, 1)     // first sounding note: LSB and program 0
-      .NoteOn(0, 1, 62, 1)
-      .Program(0, 2, 5)        // program change without an LSB
-      .EndOfTrack();
-  EXPECT_THAT(Lines(smf.Build(), settings),
+  // Channel 1 had its LSB; on channel 2 a note-off by velocity 0 needs no map, the first
+  // sounding note gets the LSB and program 0; channel 3's program change gets the LSB alone.
+  const Bytes smf = OneTrack(96, [](test::SmfTrack& t) {
+    t.Control(0, 0, 0x20, 0).NoteOn(0, 0, 60, 1).NoteOn(0, 1, 60, 0).NoteOn(0, 1, 61, 1).NoteOn(0, 1, 62, 1);
+    t.Program(0, 2, 5).EndOfTrack();
+  });
+  EXPECT_THAT(Lines(smf, SongSettings{.mapMode = 2, .forceMap = 1}),
               ElementsAre("0 A MSG B0 20 03", "0 A MSG 90 3C 01", "0 A MSG 91 3C 00", "0 A MSG B1 20 03",
                           "0 A MSG C1 00", "0 A MSG 91 3D 01", "0 A MSG 91 3E 01", "0 A MSG B2 20 03",
                           "0 A MSG C2 05", "0 - END"));
@@ -370,9 +364,8 @@ TEST(MidiFileConversionTest, ForcedMapReplacesAndInsertsTheMapLsb) {
 
 TEST(MidiFileConversionTest, MapScanOfThePathOrOfATitleFoundLaterMapsTheWholeSong) {
   SongSettings settings{.mapMode = 1};
-  test::SmfBuilder plain(0, 96);
-  plain.AddTrack().NoteOn(0, 0, 60, 1).EndOfTrack();
-  EXPECT_THAT(Lines(plain.Build(), settings, "/songs/sc-88pro/song.mid"),
+  const Bytes plain = OneTrack(96, [](test::SmfTrack& t) { t.NoteOn(0, 0, 60, 1).EndOfTrack(); });
+  EXPECT_THAT(Lines(plain, settings, "/songs/sc-88pro/song.mid"),
               ElementsAre("0 A MSG B0 20 03", "0 A MSG C0 00", "0 A MSG 90 3C 01", "0 - END"));
   // Track 0's first text, a beat in, names the SC-88 map; track 1 plays before it.
   test::SmfBuilder titled(1, 96);
@@ -381,7 +374,7 @@ TEST(MidiFileConversionTest, MapScanOfThePathOrOfATitleFoundLaterMapsTheWholeSon
   EXPECT_THAT(Lines(titled.Build(), settings),
               ElementsAre("0 A MSG B0 20 02", "0 A MSG C0 00", "0 A MSG 90 3C 01", "500000 - END"));
   settings.mapMode = 0;  // without automatic scanning the path means nothing
-  EXPECT_THAT(Lines(plain.Build(), settings, "/songs/sc-88pro/song.mid"), ElementsAre("0 A MSG 90 3C 01", "0 - END"));
+  EXPECT_THAT(Lines(plain, settings, "/songs/sc-88pro/song.mid"), ElementsAre("0 A MSG 90 3C 01", "0 - END"));
 }
 
 // "Use for rhythm part" of GS part block `block`: F0 41 10 42 12 40 1b 15 vv sum F7.
