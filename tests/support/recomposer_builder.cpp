@@ -1,6 +1,7 @@
 #include "support/recomposer_builder.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -12,16 +13,14 @@ void AppendLE(Bytes& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-// `text` in a field of `size` bytes, padded with zero bytes (cut when longer).
+// `text` into the field of `size` bytes at `offset` (cut when longer).
 template <typename Text>
-void AppendField(Bytes& out, const Text& text, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) out.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
+void Put(Bytes& out, std::size_t offset, const Text& text, std::size_t size) {
+  for (std::size_t i = 0; i < std::min<std::size_t>(size, std::size(text)); ++i) out[offset + i] = static_cast<std::uint8_t>(text[i]);
 }
 
-// Zero bytes up to the field at `offset`.
-void PadTo(Bytes& out, std::size_t offset) {
-  if (out.size() > offset) throw std::logic_error("header field overlaps the next one");
-  out.resize(offset, 0);
+std::uint8_t TrackCountByte(const RecomposerHeader& header, std::size_t tracks) {
+  return static_cast<std::uint8_t>(header.trackCountByte >= 0 ? header.trackCountByte : static_cast<int>(tracks));
 }
 
 }  // namespace
@@ -72,51 +71,38 @@ Bytes RecomposerTrack::Build() const {
 
 template <>
 Bytes RcpBuilder::BuildHeader() const {
-  Bytes out;
-  AppendField(out, std::string_view("RCM-PC98V2.0(C)COME ON MUSIC\r\n\x1A"), 32);
-  AppendField(out, header.title, 64);
-  AppendField(out, header.memo, 336);
-  PadTo(out, 0x1C0);
-  out.insert(out.end(), {static_cast<std::uint8_t>(header.timeBase), static_cast<std::uint8_t>(header.tempo),
-                         header.beatNumerator, header.beatDenominator, header.key,
-                         static_cast<std::uint8_t>(header.playBias)});
-  AppendField(out, header.cm6Name, 12);
-  PadTo(out, 0x1D6);
-  AppendField(out, header.gsdName, 12);
-  PadTo(out, 0x1E6);
-  out.push_back(static_cast<std::uint8_t>(header.trackCountByte >= 0 ? header.trackCountByte : tracks_.size()));
-  out.push_back(static_cast<std::uint8_t>(header.timeBase >> 8));
-  PadTo(out, 0x406);
-  for (const auto& pattern : header.userExclusives) {
-    out.resize(out.size() + 24, 0);  // the template's memo
-    AppendField(out, pattern, 24);
-  }
+  Bytes out(0x406 + 8 * 48, 0);
+  Put(out, 0x000, std::string_view("RCM-PC98V2.0(C)COME ON MUSIC\r\n\x1A"), 32);
+  Put(out, 0x020, header.title, 64);
+  Put(out, 0x060, header.memo, 336);
+  const std::uint8_t fields[] = {static_cast<std::uint8_t>(header.timeBase), static_cast<std::uint8_t>(header.tempo),
+                                 header.beatNumerator, header.beatDenominator, header.key,
+                                 static_cast<std::uint8_t>(header.playBias)};
+  Put(out, 0x1C0, fields, sizeof fields);
+  Put(out, 0x1C6, header.cm6Name, 12);
+  Put(out, 0x1D6, header.gsdName, 12);
+  out[0x1E6] = TrackCountByte(header, tracks_.size());
+  out[0x1E7] = static_cast<std::uint8_t>(header.timeBase >> 8);
+  for (std::size_t i = 0; i < 8; ++i) Put(out, 0x406 + 48 * i + 24, header.userExclusives[i], 24);  // after its memo
   return out;
 }
 
 template <>
 Bytes G36Builder::BuildHeader() const {
-  Bytes out;
-  AppendField(out, std::string_view("COME ON MUSIC RECOMPOSER RCP3.0"), 32);
-  AppendField(out, header.title, 64);
-  PadTo(out, 0xA0);
-  AppendField(out, header.memo, 360);
-  out.push_back(static_cast<std::uint8_t>(header.trackCountByte >= 0 ? header.trackCountByte : tracks_.size()));
-  out.push_back(0);
-  AppendLE(out, header.timeBase, 2);
-  AppendLE(out, header.tempo, 2);
-  out.insert(out.end(), {header.beatNumerator, header.beatDenominator, header.key, static_cast<std::uint8_t>(header.playBias)});
-  PadTo(out, 0x298);
-  AppendField(out, header.gsdName, 12);
-  PadTo(out, 0x2A8);
-  AppendField(out, header.gsd2Name, 12);
-  PadTo(out, 0x2B8);
-  AppendField(out, header.cm6Name, 12);
-  PadTo(out, 0xB18);
-  for (const auto& pattern : header.userExclusives) {
-    out.resize(out.size() + 23, 0);  // the template's memo
-    AppendField(out, pattern, 25);
-  }
+  Bytes out(0xB18 + 8 * 48, 0);
+  Put(out, 0x000, std::string_view("COME ON MUSIC RECOMPOSER RCP3.0"), 32);
+  Put(out, 0x020, header.title, 64);
+  Put(out, 0x0A0, header.memo, 360);
+  const std::uint8_t fields[] = {TrackCountByte(header, tracks_.size()), 0,
+                                 static_cast<std::uint8_t>(header.timeBase), static_cast<std::uint8_t>(header.timeBase >> 8),
+                                 static_cast<std::uint8_t>(header.tempo), static_cast<std::uint8_t>(header.tempo >> 8),
+                                 header.beatNumerator, header.beatDenominator, header.key,
+                                 static_cast<std::uint8_t>(header.playBias)};
+  Put(out, 0x208, fields, sizeof fields);
+  Put(out, 0x298, header.gsdName, 12);
+  Put(out, 0x2A8, header.gsd2Name, 12);
+  Put(out, 0x2B8, header.cm6Name, 12);
+  for (std::size_t i = 0; i < 8; ++i) Put(out, 0xB18 + 48 * i + 23, header.userExclusives[i], 25);  // after its memo
   return out;
 }
 
