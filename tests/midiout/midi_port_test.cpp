@@ -1,140 +1,100 @@
+// The output devices, choosing the ports among them from the settings, and opening them.
+
 #include "midiout/midi_port.h"
 
 #include <gtest/gtest.h>
 
-#include "core/errors.h"
-#include "fake_devices.h"
-#include "settings_fixture.h"
+#include "midiout/backends/rtmidi_device.h"
+#include "midiout/device_error.h"
+#include "midiout/device_registry.h"
+#include "midiout/opened_ports.h"
+#include "port_fixture.h"
 
-namespace velvasto {
+namespace velvasto::test {
 namespace {
 
-using test::FakeCatalog;
+// The command-line tests see the synthesizer's inputs listed first and its open failures; these
+// are what they do not see.
+TEST(DeviceRegistryTest, ListingAndAFailedOpenPrintNothing) {
+  testing::internal::CaptureStderr();
+  EXPECT_GE(DeviceRegistry(SynthConfig{}).ListDevices().size(), 2u);
+  RtMidiDevice gone("No Such Port:Out");
+  try {
+    gone.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const CDeviceErrMessage& e) {
+    EXPECT_EQ(e.Code(), 1003);
+    EXPECT_FALSE(e.Detail().empty());
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(gone.IsOpen());
+}
 
-class MidiPortTest : public test::SettingsFileTest {
+TEST(DeviceRegistryTest, PortsAreRememberedWithoutTheirSequencerNumbers) {
+  EXPECT_EQ(RememberedPortName("Midi Through:Midi Through Port-0 14:0"), "Midi Through:Midi Through Port-0");
+  EXPECT_EQ(RememberedPortName("SC-88:SC-88 MIDI 1 24:0"), "SC-88:SC-88 MIDI 1");
+  for (const char* kept : {"Port 2", "Port 1:2x", "Port :3", "Plain"}) EXPECT_EQ(RememberedPortName(kept), kept);
+}
+
+class MidiPortTest : public PortTest {
  protected:
-  FakeCatalog catalog_{{"Synth A", "Synth B", "SC-88"}};
+  static void WriteChoice(const char* count, const char* portA, const char* portB) {
+    Write("MIDI Port Num", count);
+    Write("MIDI Port A", portA);
+    Write("MIDI Port B", portB);
+  }
+  static std::string ReadChoice() { return Read("MIDI Port Num") + " " + Read("MIDI Port A") + " " + Read("MIDI Port B"); }
 };
+constexpr std::int32_t kMapper = CMIDIPort::kMapper;
+constexpr std::int32_t kNoPort = CMIDIPort::kNoPort;
 
-TEST_F(MidiPortTest, WithoutSettingsTheMapperIsTheOnlyPort) {
-  CMIDIPort port;
-  port.Load(catalog_);
-  EXPECT_EQ(port.PortCount(), 1);
-  EXPECT_EQ(port.PortA(), CMIDIPort::kMapper);
-  EXPECT_EQ(port.PortB(), CMIDIPort::kNoPort);
-  EXPECT_EQ(port.PortAName(), "MIDI_MAPPER");
-  EXPECT_EQ(port.PortBName(), "NO_PORT");
+TEST_F(MidiPortTest, TheSettingsChooseDevicesByNameAndFallBackToOnePort) {
+  const struct {
+    const char* count;  // nullptr: no settings at all
+    const char* portA;
+    const char* portB;
+    int expectedCount;  // 0: not looked at
+    std::int32_t expectedA;
+    std::int32_t expectedB;
+  } cases[] = {
+      {nullptr, "", "", 1, kMapper, kNoPort},
+      {"2", "Gone A", "SC-88", 0, kMapper, 2},  // a device no longer present: the mapper
+      {"2", "SC-88", "Gone B", 1, 2, kNoPort},
+      {"2", "MIDI_MAPPER", "SC-88", 1, kMapper, kNoPort},  // the mapper cannot share
+      {"2", "SC-88", "SC-88", 1, 2, kNoPort},              // nor can one device
+      {"1", "Synth A", "SC-88", 1, 0, kNoPort},  // any count but 2 is one port
+      {"two", "Synth A", "SC-88", 1, 0, kNoPort},
+  };
+  for (const auto& c : cases) {
+    if (c.count != nullptr) WriteChoice(c.count, c.portA, c.portB);
+    CMIDIPort port;
+    port.Load(catalog_);
+    EXPECT_EQ(std::tuple(c.expectedCount != 0 ? port.PortCount() : 0, port.PortA(), port.PortB()),
+              std::tuple(c.expectedCount, c.expectedA, c.expectedB))
+        << (c.count ? c.count : "none") << " " << c.portA << " " << c.portB;
+  }
 }
 
 TEST_F(MidiPortTest, DevicesThatDoNotAnswerAreLeftOutAndTheOthersKeepTheirNumbers) {
   FakeCatalog catalog({"Synth A", std::nullopt, "SC-88", std::nullopt, "MU-80"});
-  Write("MIDI Port Num", "2");
-  Write("MIDI Port A", "MU-80");
-  Write("MIDI Port B", "SC-88");
+  WriteChoice("2", "MU-80", "SC-88");
   CMIDIPort port;
   port.Load(catalog);
-  EXPECT_EQ(port.Devices(),
-            (std::vector<DeviceEntry>{{0, "Synth A"}, {2, "SC-88"}, {4, "MU-80"}}));
-  EXPECT_EQ(port.PortCount(), 2);
-  EXPECT_EQ(port.PortA(), 2);
-  EXPECT_EQ(port.PortB(), 1);
-}
-
-TEST_F(MidiPortTest, NoDeviceOrNoAnsweringDeviceIsError1001) {
-  for (FakeCatalog catalog : {FakeCatalog({}), FakeCatalog({std::nullopt, std::nullopt})}) {
-    CMIDIPort port;
-    try {
-      port.Load(catalog);
-      FAIL() << "loaded without devices";
-    } catch (const CMMSystemErrMessage& e) {
-      EXPECT_EQ(e.Code(), 1001);
-      EXPECT_EQ(e.Message(), "MIDIデバイス情報の取得に失敗しました。");
-    }
-  }
-}
-
-TEST_F(MidiPortTest, DevicesNoLongerPresentFallBackToMapperAndNone) {
-  Write("MIDI Port Num", "2");
-  Write("MIDI Port A", "Gone A");
-  Write("MIDI Port B", "SC-88");
-  CMIDIPort missingA;
-  missingA.Load(catalog_);
-  EXPECT_EQ(missingA.PortA(), CMIDIPort::kMapper);
-  EXPECT_EQ(missingA.PortB(), 2);
-
-  Write("MIDI Port A", "SC-88");
-  Write("MIDI Port B", "Gone B");
-  CMIDIPort missingB;
-  missingB.Load(catalog_);
-  EXPECT_EQ(missingB.PortCount(), 1);
-  EXPECT_EQ(missingB.PortA(), 2);
-  EXPECT_EQ(missingB.PortB(), CMIDIPort::kNoPort);
-}
-
-TEST_F(MidiPortTest, MapperOrTheSameDeviceTwiceMeansOnePort) {
-  Write("MIDI Port Num", "2");
-  Write("MIDI Port A", "MIDI_MAPPER");
-  Write("MIDI Port B", "SC-88");
-  CMIDIPort mapper;
-  mapper.Load(catalog_);
-  EXPECT_EQ(mapper.PortCount(), 1);
-  EXPECT_EQ(mapper.PortA(), CMIDIPort::kMapper);
-  EXPECT_EQ(mapper.PortB(), CMIDIPort::kNoPort);
-
-  Write("MIDI Port A", "SC-88");
-  CMIDIPort same;
-  same.Load(catalog_);
-  EXPECT_EQ(same.PortCount(), 1);
-  EXPECT_EQ(same.PortA(), 2);
-  EXPECT_EQ(same.PortB(), CMIDIPort::kNoPort);
-}
-
-TEST_F(MidiPortTest, OnePortIgnoresANamedPortBAndOddCountsMeanOnePort) {
-  Write("MIDI Port A", "Synth A");
-  Write("MIDI Port B", "SC-88");
-  for (const char* count : {"1", "3", "0", "-2", "two"}) {
-    Write("MIDI Port Num", count);
-    CMIDIPort port;
-    port.Load(catalog_);
-    EXPECT_EQ(port.PortCount(), 1) << count;
-    EXPECT_EQ(port.PortA(), 0) << count;
-    EXPECT_EQ(port.PortB(), CMIDIPort::kNoPort) << count;
-  }
-}
-
-TEST_F(MidiPortTest, SelectAcceptsOnlyValidChoicesForThePortCount) {
-  CMIDIPort port;
-  port.Load(catalog_);
-  EXPECT_TRUE(port.Select(CMIDIPort::kMapper, CMIDIPort::kNoPort));
-  EXPECT_TRUE(port.Select(2, CMIDIPort::kNoPort));
-  EXPECT_FALSE(port.Select(1, 2));
-  EXPECT_FALSE(port.Select(3, CMIDIPort::kNoPort));  // past the table
-  EXPECT_EQ(port.PortA(), 2);
-
-  ASSERT_TRUE(port.SetPortCount(2));
-  EXPECT_FALSE(port.Select(1, 1));
-  EXPECT_FALSE(port.Select(CMIDIPort::kMapper, 1));
-  EXPECT_FALSE(port.Select(1, CMIDIPort::kNoPort));
-  EXPECT_FALSE(port.Select(1, -2));
-  EXPECT_TRUE(port.Select(2, 0));
-  EXPECT_EQ(port.PortA(), 2);
-  EXPECT_EQ(port.PortB(), 0);
+  EXPECT_EQ(port.Devices(), (std::vector<DeviceEntry>{{0, "Synth A"}, {2, "SC-88"}, {4, "MU-80"}}));
+  EXPECT_EQ(std::pair(port.PortA(), port.PortB()), std::pair(2, 1));
+  FakeCatalog none({});
+  ExpectError<CMMSystemErrMessage>([&] { port.Load(none); }, 1001, "MIDIデバイス情報の取得に失敗しました。");
 }
 
 TEST_F(MidiPortTest, SwitchingToTwoPortsPicksTwoDistinctDevices) {
   CMIDIPort port;
   port.Load(catalog_);
   ASSERT_TRUE(port.SetPortCount(2));  // from the mapper
-  EXPECT_EQ(port.PortA(), 0);
-  EXPECT_EQ(port.PortB(), 1);
+  EXPECT_EQ(std::pair(port.PortA(), port.PortB()), std::pair(0, 1));
   ASSERT_TRUE(port.SetPortCount(1));
-  ASSERT_TRUE(port.Select(2, CMIDIPort::kNoPort));
+  ASSERT_TRUE(port.Select(2, kNoPort));
   ASSERT_TRUE(port.SetPortCount(2));  // port A kept
-  EXPECT_EQ(port.PortA(), 2);
-  EXPECT_EQ(port.PortB(), 0);
-  ASSERT_TRUE(port.SetPortCount(1));
-  EXPECT_EQ(port.PortA(), CMIDIPort::kMapper);
-  EXPECT_EQ(port.PortB(), CMIDIPort::kNoPort);
+  EXPECT_EQ(std::pair(port.PortA(), port.PortB()), std::pair(2, 0));
 
   FakeCatalog single({"Synth A"});
   CMIDIPort lonely;
@@ -149,44 +109,58 @@ TEST_F(MidiPortTest, SaveWritesNamesThatLoadFindsAgainUnderNewNumbers) {
   ASSERT_TRUE(port.SetPortCount(2));
   ASSERT_TRUE(port.Select(2, 1));
   ASSERT_TRUE(port.Save());
-  EXPECT_EQ(Read("MIDI Port Num"), "2");
-  EXPECT_EQ(Read("MIDI Port A"), "SC-88");
-  EXPECT_EQ(Read("MIDI Port B"), "Synth B");
+  EXPECT_EQ(ReadChoice(), "2 SC-88 Synth B");
 
   FakeCatalog renumbered({"SC-88", "Synth A", "Synth B"});
   CMIDIPort reloaded;
   reloaded.Load(renumbered);
-  EXPECT_EQ(reloaded.PortCount(), 2);
-  EXPECT_EQ(reloaded.PortA(), 0);
-  EXPECT_EQ(reloaded.PortB(), 2);
-
+  EXPECT_EQ(std::tuple(reloaded.PortCount(), reloaded.PortA(), reloaded.PortB()), std::tuple(2, 0, 2));
   ASSERT_TRUE(reloaded.SetPortCount(1));
   ASSERT_TRUE(reloaded.Save());
-  EXPECT_EQ(Read("MIDI Port Num"), "1");
-  EXPECT_EQ(Read("MIDI Port A"), "MIDI_MAPPER");
-  EXPECT_EQ(Read("MIDI Port B"), "NO_PORT");
+  EXPECT_EQ(ReadChoice(), "1 MIDI_MAPPER NO_PORT");
 }
 
-TEST_F(MidiPortTest, SaveReportsAFileThatCannotBeWritten) {
-  dir_.Write("blocker", std::string_view("a file where a folder should be"));
-  CINIFile::SetSettingsPath(dir_.Path() / "blocker" / "velvasto.ini");
-  CMIDIPort port;
-  port.Load(catalog_);
-  EXPECT_FALSE(port.Save());
+using Log = std::vector<std::string>;
+
+class OpenedPortsTest : public PortTest {
+ protected:
+  CMIDIPort Choice(int count, std::int32_t a, std::int32_t b) {
+    CMIDIPort port;
+    port.Load(catalog_);
+    EXPECT_TRUE(port.SetPortCount(count) && port.Select(a, b));
+    return port;
+  }
+};
+
+TEST_F(OpenedPortsTest, OpensTheChosenDevicesAndClosesThemWhenDestroyed) {
+  {
+    OpenedPorts ports(Choice(2, 2, 0), catalog_);
+  }
+  OpenedPorts mapper(Choice(1, CMIDIPort::kMapper, CMIDIPort::kNoPort), catalog_);
+  mapper.Close();
+  EXPECT_EQ(mapper.Device(PortId::A), nullptr);
+  EXPECT_EQ(catalog_.world->log,
+            (Log{"open SC-88", "open Synth A", "close SC-88", "close Synth A", "open mapper", "close mapper"}));
 }
 
-TEST_F(MidiPortTest, AssignmentCopiesTheChoiceAndTheTable) {
-  CMIDIPort original;
-  original.Load(catalog_);
-  ASSERT_TRUE(original.SetPortCount(2));
-  ASSERT_TRUE(original.Select(1, 2));
-  CMIDIPort copy;
-  copy = original;
-  ASSERT_TRUE(original.SetPortCount(1));
-  EXPECT_EQ(copy.PortCount(), 2);
-  EXPECT_EQ(copy.PortAName(), "Synth B");
-  EXPECT_EQ(copy.PortBName(), "SC-88");
+TEST_F(OpenedPortsTest, APortBThatFailsClosesPortAAgainOrIsError1005WhenPortAWillNotClose) {
+  catalog_.world->failOpen.insert("Synth B");
+  ExpectError<CMMSystemErrMessage>([&] { OpenedPorts ports(Choice(2, 0, 1), catalog_); }, 1003,
+                                   "MIDIOUTデバイスのオープンができません。");
+  EXPECT_EQ(catalog_.world->log, (Log{"open Synth A", "close Synth A"}));
+  catalog_.world->failClose.insert("Synth A");
+  ExpectError<CMMSystemErrMessage>([&] { OpenedPorts ports(Choice(2, 0, 1), catalog_); }, 1005,
+                                   "MIDIOUTデバイスのクローズができません。");
+}
+
+TEST_F(OpenedPortsTest, CloseReportsAFailingDeviceAndTheDestructorStillClosesTheOther) {
+  catalog_.world->failClose.insert("Synth A");
+  {
+    OpenedPorts ports(Choice(2, 0, 2), catalog_);
+    EXPECT_THROW(ports.Close(), CMMSystemErrMessage);
+  }
+  EXPECT_EQ(catalog_.world->log, (Log{"open Synth A", "open SC-88", "close SC-88"}));
 }
 
 }  // namespace
-}  // namespace velvasto
+}  // namespace velvasto::test
