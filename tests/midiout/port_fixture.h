@@ -26,8 +26,7 @@ struct FakeDeviceWorld {
   std::set<std::string> failClose;
 };
 
-class FakeDevice final : public MidiOutDevice {
- public:
+struct FakeDevice final : MidiOutDevice {
   FakeDevice(std::string name, std::shared_ptr<FakeDeviceWorld> world) : name_(std::move(name)), world_(world) {}
   const std::string& Name() const override { return name_; }
   void Open() override {
@@ -45,7 +44,6 @@ class FakeDevice final : public MidiOutDevice {
   void SendLong(LongMessage& message, std::uint64_t) override { message.done = true; }
   void Reset() override {}
 
- private:
   std::string name_;
   std::shared_ptr<FakeDeviceWorld> world_;
   bool open_ = false;
@@ -62,10 +60,8 @@ class FakeCatalog final : public MidiDeviceCatalog {
   }
   std::unique_ptr<MidiOutDevice> MakeMapper() override { return std::make_unique<FakeDevice>("mapper", world); }
 
-  std::shared_ptr<FakeDeviceWorld> world = std::make_shared<FakeDeviceWorld>();
-
- private:
   std::vector<std::optional<std::string>> devices_;
+  std::shared_ptr<FakeDeviceWorld> world = std::make_shared<FakeDeviceWorld>();
 };
 
 // Three devices, and the settings pointed at a fresh file for the length of the test.
