@@ -26,10 +26,8 @@ constexpr std::uint32_t Msg(std::uint32_t status, std::uint32_t data1, std::uint
 class EngineSong final : public TableStream {
  public:
   explicit EngineSong(int portCount = 1) : TableStream(SongSettings{.portCount = portCount}) {}
-  // A block of `count` records (markers included) holding `count - 2` messages.
-  void Block(ControlBlock block, std::uint32_t count, std::uint64_t durationUs) {
-    SetControlBlock(block, count, durationUs, count - 2);
-  }
+  // A block of `count` records (markers included) holding `count - 2` messages and lasting `us`.
+  void Block(ControlBlock block, std::uint32_t count, std::uint64_t us) { SetControlBlock(block, count, us, count - 2); }
 };
 
 struct Sent {

@@ -29,7 +29,9 @@ TEST(MonitorEntries, ClassifyWhatWasSentByTheFirstMatchingRow) {
     std::uint32_t value;
   };
   const Row rows[] = {
+      {Msg(0x93, 60, 100), {}, MonitorKind::NoteOn, 100},
       {Msg(0x93, 60, 0), {}, MonitorKind::NoteOff, 0},
+      {Msg(0xB5, 7, 64), {}, MonitorKind::Volume, 64},
       {Msg(0x8F, 60, 64), {}, MonitorKind::NoteOff, 0},
       {Msg(0xB5, 11, 90), {}, MonitorKind::Expression, 90},
       {Msg(0xB0, 10, 64), {}, std::nullopt, 0},
