@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/settings_block.h"
+#include "engine/reset_messages.h"
 #include "engine_fixture.h"
 
 namespace velvasto::test {
@@ -37,6 +39,29 @@ TEST_F(EngineTest, StartSendsTheEnabledResetsToEachPortFiftyMillisecondsApart) {
   }
   clock.AdvanceMs(kPeriodMs);
   EXPECT_EQ(portA.log.back().clockUs, 605'000u) << "the song starts after the last pause";
+}
+
+TEST(ResetSwitchesTest, EachSendSettingSwitchesOnItsOwnMessageOnly) {
+  struct Case {
+    int SettingsBlock::*setting;
+    std::uint8_t model;    // byte 3: CM-64, GS, XG or the universal GM sub-ID
+    std::uint8_t command;  // byte 4
+  };
+  const Case cases[] = {{&SettingsBlock::cmResetSend, 0x16, 0x12},
+                        {&SettingsBlock::gsResetSend, 0x42, 0x12},
+                        {&SettingsBlock::xgSystemOnSend, 0x4C, 0x00},
+                        {&SettingsBlock::gm1SystemOnSend, 0x09, 0x01},
+                        {&SettingsBlock::gm2SystemOnSend, 0x09, 0x03}};
+  for (const Case& c : cases) {
+    SettingsBlock settings;
+    settings.*c.setting = 1;
+    const auto messages = EnabledResetMessages(ResetSwitchesOf(settings, false));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(std::pair(messages[0][3], messages[0][4]), std::pair(c.model, c.command));
+  }
+  const auto off = EnabledResetMessages(ResetSwitchesOf(SettingsBlock{}, true));
+  ASSERT_EQ(off.size(), 1u);
+  EXPECT_EQ(off[0][4], 0x02) << "GM System Off comes from the application's flag";
 }
 
 // A one-port song without control blocks whose controller state at 2 s the chase rebuilds.
