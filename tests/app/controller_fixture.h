@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -80,15 +79,9 @@ class RecordingCatalogue final : public MidiDeviceCatalog {
   std::vector<std::string> Lines(const std::string& name) const {
     std::vector<std::string> lines;
     const auto found = streams_.find(name);
-    std::istringstream in(found == streams_.end() ? "" : found->second->str());
+    std::istringstream in(found == streams_.end() ? "" : found->second.str());
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
-  }
-  // Only its note-on lines ("<time> <port> MSG 9n kk vv").
-  std::vector<std::string> NoteOns(const std::string& name) const {
-    std::vector<std::string> notes = Lines(name);
-    std::erase_if(notes, [](const std::string& line) { return line.find(" MSG 9") == std::string::npos; });
-    return notes;
   }
   // The next `count` short messages sent to any device fail as a refusing port's would.
   void FailShortSends(int count) { *failShortSends_ = count; }
@@ -96,23 +89,21 @@ class RecordingCatalogue final : public MidiDeviceCatalog {
   void FailOpening(const std::string& name) { failOpen_ = name; }
 
  private:
+  // The streams outlive the devices: the controller goes before the catalogue.
   std::unique_ptr<MidiOutDevice> Make(const std::string& name, PortId letter) {
-    auto& stream = streams_[name];
-    if (!stream) stream = std::make_shared<std::ostringstream>();
-    // The sink keeps the stream it writes into alive.
-    auto sink = std::shared_ptr<RecordSink>(new RecordSink(*stream), [keep = stream](RecordSink* made) { delete made; });
-    return std::make_unique<FlakyDevice>(name, letter, std::move(sink), failShortSends_, name == failOpen_);
+    return std::make_unique<FlakyDevice>(name, letter, std::make_shared<RecordSink>(streams_[name]), failShortSends_,
+                                         name == failOpen_);
   }
 
   std::vector<std::string> names_;
-  std::map<std::string, std::shared_ptr<std::ostringstream>> streams_;
+  std::map<std::string, std::ostringstream> streams_;
   std::shared_ptr<int> failShortSends_ = std::make_shared<int>(0);
   std::string failOpen_;
 };
 
 class LoggingView final : public PlayerView {
  public:
-  void SetWindowTitle(const std::string& title) override { title_ = title; }
+  void SetWindowTitle(const std::string& text) override { title = text; }
   void RepaintTitleArea() override {}
   void Repaint() override {}
   void LayOut() override {}
@@ -120,31 +111,25 @@ class LoggingView final : public PlayerView {
   void SetPlayLamp(bool) override {}
   void ShowBusy(bool) override {}
   void ResetMetersForPlay() override {}
-  void ResetMetersForRepeat() override { Log("meters repeat"); }
-  void ClearMeters() override { Log("meters clear"); }
-  void SetVolumeSlider(int volume) override { Log("slider " + std::to_string(volume)); }
-  void ShowVolumeValue(int volume) override { Log("volume " + std::to_string(volume)); }
+  void ResetMetersForRepeat() override { calls.push_back("meters repeat"); }
+  void ClearMeters() override { calls.push_back("meters clear"); }
+  void SetVolumeSlider(int volume) override { calls.push_back("slider " + std::to_string(volume)); }
+  void ShowVolumeValue(int volume) override { calls.push_back("volume " + std::to_string(volume)); }
   void SetMapDisplay(int) override {}
   void RefreshSongProperties(const SongInfo*) override {}
   void ShowSongProperties(const SongInfo*) override {}
   bool OpenControlFileProgress(int kind, std::uint32_t total) override {
-    Log("progress open " + std::to_string(kind) + " " + std::to_string(total));
+    calls.push_back("progress open " + std::to_string(kind) + " " + std::to_string(total));
     return true;
   }
-  void SetControlFileProgress(std::uint32_t sent) override { Log("progress " + std::to_string(sent)); }
-  void CloseControlFileProgress() override { Log("progress close"); }
-  void CloseMainWindow() override { Log("close window"); }
+  void SetControlFileProgress(std::uint32_t sent) override { calls.push_back("progress " + std::to_string(sent)); }
+  void CloseControlFileProgress() override { calls.push_back("progress close"); }
+  void CloseMainWindow() override { calls.push_back("close window"); }
 
-  const std::string& Title() const { return title_; }
-  const std::vector<std::string>& Calls() const { return calls_; }
-  int Count(const std::string& call) const { return static_cast<int>(std::ranges::count(calls_, call)); }
-  void Clear() { calls_.clear(); }
+  int Count(const std::string& call) const { return static_cast<int>(std::ranges::count(calls, call)); }
 
- private:
-  void Log(std::string call) { calls_.push_back(std::move(call)); }
-
-  std::string title_;
-  std::vector<std::string> calls_;
+  std::string title;
+  std::vector<std::string> calls;
 };
 
 class LoggingMonitor final : public MonitorSink {
@@ -171,10 +156,7 @@ class LoggingMonitor final : public MonitorSink {
 class ScriptedPrompt final : public UserPrompt {
  public:
   void ShowError(const std::string& text) override { errors.push_back(text); }
-  void ShowDeviceError(const CDeviceErrMessage& error) override {
-    errors.push_back(error.Message());
-    details.push_back(error.Detail());
-  }
+  void ShowDeviceError(const CDeviceErrMessage& error) override { errors.push_back(error.Message()); }
   Answer Ask(const std::string& question) override {
     questions.push_back(question);
     if (answers.empty()) return Answer::Cancel;
@@ -187,17 +169,15 @@ class ScriptedPrompt final : public UserPrompt {
     proposedSaveNames.push_back(fileName);
     return saveAs;
   }
-  std::optional<std::filesystem::path> ChooseListFileToOpen(const std::filesystem::path&) override { return listToOpen; }
+  std::optional<std::filesystem::path> ChooseListFileToOpen(const std::filesystem::path&) override { return {}; }
   std::optional<std::filesystem::path> ChooseSongFile(const std::filesystem::path&) override { return songFile; }
   std::optional<int> ChooseListEntry(const CPlayList&) override { return std::nullopt; }
 
   std::vector<std::string> errors;
-  std::vector<std::string> details;  // of device errors
   std::vector<std::string> questions;
   std::deque<Answer> answers;  // Cancel once they run out
   std::optional<std::filesystem::path> saveAs;
   std::vector<std::filesystem::path> proposedSaveNames;
-  std::optional<std::filesystem::path> listToOpen;
   std::optional<std::filesystem::path> songFile;
 };
 
@@ -209,16 +189,12 @@ class ControllerTest : public ::testing::Test {
     app.defaultPort = app.activePort;
     app.portSets.Load(devices);
     const SongLoader loader = [this](const std::filesystem::path& path, const SongSettings& settings) {
-      const auto made = madeSongs.find(path);
-      return made != madeSongs.end() ? made->second() : LoadSong(path, settings);
+      return madeSong ? std::move(madeSong) : LoadSong(path, settings);
     };
     controller = std::make_unique<PlayerController>(
         PlayerController::Parts{app, devices, playback.Timing(), view, monitor, prompt, loader});
   }
-  ~ControllerTest() override {
-    controller.reset();
-    CINIFile::SetSettingsPath({});
-  }
+  ~ControllerTest() override { CINIFile::SetSettingsPath({}); }
 
   // A format-0 song at 120 beats per minute: one note of `note` from 0 to `lengthUs` (whole
   // quarter notes).
@@ -263,8 +239,8 @@ class ControllerTest : public ::testing::Test {
   // The note numbers, in order, of the note-ons recorded on the mapper ("<time> A MSG 90 3C 64").
   std::vector<int> PlayedNotes() const {
     std::vector<int> notes;
-    for (const std::string& line : devices.NoteOns("mapper")) {
-      notes.push_back(std::stoi(line.substr(line.find(" MSG 9") + 8, 2), nullptr, 16));
+    for (const std::string& line : devices.Lines("mapper")) {
+      if (line.find(" MSG 9") != std::string::npos) notes.push_back(std::stoi(line.substr(line.find(" MSG 9") + 8, 2), nullptr, 16));
     }
     return notes;
   }
@@ -277,8 +253,8 @@ class ControllerTest : public ::testing::Test {
   LoggingMonitor monitor;
   ScriptedPrompt prompt;
   VirtualPlayback playback;
-  // Songs the loader makes in place of reading these files (for tables no reader writes).
-  std::map<std::filesystem::path, std::function<std::unique_ptr<CMIDIStream>()>> madeSongs;
+  // A song the loader gives once in place of reading a file (for tables no reader writes).
+  std::unique_ptr<CMIDIStream> madeSong;
   std::unique_ptr<PlayerController> controller;
 };
 

@@ -6,8 +6,7 @@
 
 #include <chrono>
 #include <functional>
-#include <condition_variable>
-#include <mutex>
+#include <semaphore>
 
 #include "controller_fixture.h"
 #include "core/cini_file.h"
@@ -18,29 +17,10 @@
 namespace velvasto::test {
 namespace {
 
-// Woken from the engine's worker thread, waited for on the test's.
-class Wakeup {
- public:
-  void Notify() {
-    {
-      std::lock_guard lock(mutex_);
-      woken_ = true;
-    }
-    changed_.notify_one();
-  }
-  // False when nothing came for a minute: the player hangs.
-  bool Wait() {
-    std::unique_lock lock(mutex_);
-    const bool woken = changed_.wait_for(lock, std::chrono::minutes(1), [this] { return woken_; });
-    woken_ = false;
-    return woken;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool woken_ = false;
-};
+// Released by the engine's worker thread, taken on the test's; false after a minute without a
+// release: the player hangs.
+using Wakeup = std::counting_semaphore<>;
+bool Wait(Wakeup& wakeup) { return wakeup.try_acquire_for(std::chrono::minutes(1)); }
 
 TEST(LivePlayTest, AListPlaysThroughOnTheMachinesClockAsOnVirtualTime) {
   TempDir dir;
@@ -62,9 +42,9 @@ TEST(LivePlayTest, AListPlaysThroughOnTheMachinesClockAsOnVirtualTime) {
     LoggingView view;
     LoggingMonitor monitor;
     ScriptedPrompt prompt;
-    Wakeup wakeup;
+    Wakeup wakeup(0);
     {
-      PlayerController controller({app, devices, timing, view, monitor, prompt}, [&wakeup] { wakeup.Notify(); });
+      PlayerController controller({app, devices, timing, view, monitor, prompt}, [&wakeup] { wakeup.release(); });
       controller.Open();
       run(controller, wakeup);
       EXPECT_EQ(controller.Song(), nullptr);
@@ -78,7 +58,7 @@ TEST(LivePlayTest, AListPlaysThroughOnTheMachinesClockAsOnVirtualTime) {
   SteadyPeriodicTimer workerTimer;
   const auto live = play({clock, dispatchTimer, workerTimer}, [](PlayerController& controller, Wakeup& wakeup) {
     while (controller.Song() != nullptr) {
-      ASSERT_TRUE(wakeup.Wait()) << "the player hangs";
+      ASSERT_TRUE(Wait(wakeup)) << "the player hangs";
       controller.ProcessNotifications();
     }
   });

@@ -25,14 +25,11 @@ const std::initializer_list<std::uint8_t> kGsMaster = {0xF0, 0x41, 0x10, 0x42, 0
 const std::initializer_list<std::uint8_t> kXgMaster = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x04, 0x50, 0xF7};
 const std::initializer_list<std::uint8_t> kUniversalMaster = {0xF0, 0x7F, 0x04, 0x01, 0x00, 0x70, 0xF7};
 
-TEST(MonitorRouterTest, ClassifiesMasterVolumeMessages) {
+TEST(MonitorRouterTest, APortFollowsOnlyTheFirstKindOfMasterVolumeThatSetAValue) {
   EXPECT_EQ(MasterMessageKind(Master(0, kGsMaster, 100)), 1u);
   EXPECT_EQ(MasterMessageKind(Master(0, kXgMaster, 80)), 3u);
   EXPECT_EQ(MasterMessageKind(Master(0, kUniversalMaster, 112)), 4u);
   EXPECT_EQ(MasterMessageKind(Master(0, {0xF0, 0x41, 0x10, 0x42}, 1)), 0u) << "too short for the GS form";
-}
-
-TEST(MonitorRouterTest, APortFollowsOnlyTheFirstKindOfMasterVolumeThatSetAValue) {
   LoggingMonitor monitor;
   MonitorRouter router(monitor);
   EXPECT_TRUE(router.Route(Master(0, kXgMaster, 0)));   // value 0: stored, no lock
