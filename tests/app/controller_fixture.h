@@ -83,22 +83,19 @@ class RecordingCatalogue final : public MidiDeviceCatalog {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
   }
-  // The next `count` short messages sent to any device fail as a refusing port's would.
-  void FailShortSends(int count) { *failShortSends_ = count; }
-  // Devices of this name fail to open.
-  void FailOpening(const std::string& name) { failOpen_ = name; }
+  // While above 0, short messages sent to any device fail as a refusing port's would.
+  std::shared_ptr<int> failShortSends = std::make_shared<int>(0);
+  std::string failOpen;  // devices of this name fail to open
 
  private:
   // The streams outlive the devices: the controller goes before the catalogue.
   std::unique_ptr<MidiOutDevice> Make(const std::string& name, PortId letter) {
-    return std::make_unique<FlakyDevice>(name, letter, std::make_shared<RecordSink>(streams_[name]), failShortSends_,
-                                         name == failOpen_);
+    return std::make_unique<FlakyDevice>(name, letter, std::make_shared<RecordSink>(streams_[name]), failShortSends,
+                                         name == failOpen);
   }
 
   std::vector<std::string> names_;
   std::map<std::string, std::ostringstream> streams_;
-  std::shared_ptr<int> failShortSends_ = std::make_shared<int>(0);
-  std::string failOpen_;
 };
 
 class LoggingView final : public PlayerView {

@@ -48,20 +48,5 @@ TEST(MonitorRouterTest, APortFollowsOnlyTheFirstKindOfMasterVolumeThatSetAValue)
   EXPECT_EQ(monitor.calls, (std::vector<std::string>{"master 0 60"})) << "a CM-64 file holds port B's master";
 }
 
-TEST(MonitorRouterTest, RoutesByKindAndRepaintsOnlyTheRollsThatReceivedEntries) {
-  LoggingMonitor monitor;
-  MonitorRouter router(monitor);
-  for (const MonitorKind kind : {MonitorKind::NoteOn, MonitorKind::Volume, MonitorKind::Expression}) {
-    EXPECT_TRUE(router.Route({.kind = kind, .value = 64, .port = 1, .channel = 9}));
-  }
-  EXPECT_TRUE(router.Route({.kind = MonitorKind::Tempo, .value = 98, .port = kTempoPort}));
-  EXPECT_FALSE(router.Route({.kind = MonitorKind::GsdBegin})) << "control blocks are the controller's";
-  EXPECT_FALSE(router.Route({.kind = MonitorKind::NoteOn, .port = 7}));
-  router.RepaintTouchedRolls();
-  router.RepaintTouchedRolls();
-  EXPECT_EQ(monitor.calls, (std::vector<std::string>{"note 1 0", "volume 1 9 64", "expression 1 9 64", "tempo 98",
-                                                     "roll 1"}));
-}
-
 }  // namespace
 }  // namespace velvasto::test

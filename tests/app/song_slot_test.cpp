@@ -1,5 +1,5 @@
 // The song slot reports each failure once and passes it on; nothing stays loaded after a failed
-// start or stop. Also what a song starts with, and the queue of the engine's notifications.
+// start or stop.
 
 #include <gtest/gtest.h>
 
@@ -26,25 +26,12 @@ TEST_F(SongSlotTest, FailuresAreReportedOnceAndThrownOnAndNothingStaysLoaded) {
   Play(Song("b.mid", 60));
   EXPECT_THROW(Play(Song("c.mid", 62)), CErrMessage);
   EXPECT_EQ(state, PlayState::Playing) << "the song that plays is left alone";
-  devices.FailShortSends(1);
+  *devices.failShortSends = 1;
   EXPECT_THROW(slot.Stop(), CMMSystemErrMessage);
   EXPECT_EQ(prompt.errors, (std::vector<std::string>{"サポートしていないファイル形式です。", "データはすでに読み込まれています。",
                                                      "midiOutShortMsgでエラーが発生しました。"}));
   EXPECT_EQ(state, PlayState::Stopped);
   EXPECT_FALSE(slot.Loaded()) << "a failed stop still lets the song go";
-}
-
-TEST(SongStartTest, AListEntrysMapSettingsOverrideTheSettingsBlock) {
-  SettingsBlock block;
-  block.mapMode = 1;
-  block.forceMap = 3;
-  ListEntry entry;
-  EXPECT_EQ(SongSettingsFor(block, 2, &entry).mapMode, 1) << "map mode 0 follows the settings";
-  entry = {.path = {}, .mapMode = 2, .forceMap = 1, .adjust55 = 1};
-  const SongSettings forced = SongSettingsFor(block, 1, &entry);
-  EXPECT_TRUE(forced.mapMode == 2 && forced.forceMap == 1 && forced.adjust55);
-  block.mapMode = 0;
-  EXPECT_EQ(SongSettingsFor(block, 1, nullptr).mapMode, 0);
 }
 
 }  // namespace
