@@ -12,12 +12,9 @@ namespace velvasto::test {
 namespace {
 
 MonitorEntry Master(std::uint32_t port, std::initializer_list<std::uint8_t> message, std::uint32_t value) {
-  MonitorEntry entry;
-  entry.kind = MonitorKind::MasterVolume;
-  entry.port = port;
-  entry.value = value;
-  std::copy(message.begin(), message.end(), entry.data.begin());
-  entry.length = static_cast<std::uint32_t>(message.size());
+  MonitorEntry entry{
+      .kind = MonitorKind::MasterVolume, .value = value, .length = static_cast<std::uint32_t>(message.size()), .port = port};
+  std::ranges::copy(message, entry.data.begin());
   return entry;
 }
 

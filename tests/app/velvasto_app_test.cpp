@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/velvasto_app.h"
-#include "app/window_origin.h"
 #include "core/errors.h"
 #include "support/file_size_limit.h"
 #include "support/read_file.h"
@@ -100,21 +99,6 @@ TEST(VelvastoAppTest, StartUpErrorsCarryTheirTextsComeBeforeTheInstanceIsDecided
   clamped.Start({}, folders.devices, folders.Places(), {2, 40});
   EXPECT_EQ(clamped.timerPeriods.maximum, 20u);
   EXPECT_EQ(clamped.timerPeriods.period, 2u) << "brought up to the device's minimum";
-}
-
-TEST(WindowOriginTest, PosShiftIsAddedToTheTopWhenPresentAndNotMinusOne) {
-  test::TempDir dir;
-  CINIFile settings;
-  CINIFile::SetSettingsPath(dir.Path() / "v.ini");
-  for (const auto& [text, top] : std::initializer_list<std::pair<std::string, int>>{
-           {"POS-Y=100\nPOSSHIFT=20\n", 120}, {"POS-Y=100\nPOSSHIFT=-1\n", 100}, {"POS-Y=100\n", 100}, {"", 0}}) {
-    dir.Write("v.ini", "[Velvasto]\nPOS-X=30\n" + text);
-    EXPECT_EQ(ReadWindowOrigin(settings).top, top) << text;
-  }
-  EXPECT_EQ(ReadWindowOrigin(settings).left, 30);
-  WriteWindowOrigin(settings, {-8, 64});
-  EXPECT_EQ(test::ReadWholeFile(dir.Path() / "v.ini"), "[Velvasto]\nPOS-X=-8\nPOS-Y=64\n");
-  CINIFile::SetSettingsPath({});
 }
 
 }  // namespace
