@@ -73,9 +73,7 @@ TEST_F(OpenRequestTest, ASingleSongRequestPlaysBesideTheListWithoutAQuestion) {
 }
 
 TEST_F(OpenRequestTest, AFullListIsReportedAndKeepsWhatWasAdded) {
-  std::vector<std::filesystem::path> paths(CPlayList::kMaxEntries - 1, Song("a.mid", 60));
-  for (int i = 0; i < 3; ++i) paths.push_back(Song("extra" + std::to_string(i) + ".mid", 62));
-  Request(paths);
+  Request(std::vector(CPlayList::kMaxEntries + 2, Song("a.mid", 60)));
   controller->Open();
   EXPECT_EQ(app.playList.Count(), CPlayList::kMaxEntries);
   EXPECT_EQ(prompt.errors, (std::vector<std::string>{

@@ -1,8 +1,12 @@
-// The volume slider, engine errors, notifications of an earlier start, and control files: their
-// progress and the master volume they lock.
+// The volume slider, engine errors, notifications of an earlier start, the master-volume lock of
+// each port, and control files: their progress and the master volume they lock.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/monitor_router.h"
 #include "controller_fixture.h"
 #include "song/stream_event.h"
 #include "support/table_stream.h"
@@ -67,23 +71,70 @@ TEST_F(ControllerTest, NotificationsOfAnEarlierStartAreDropped) {
   EXPECT_EQ(PlayedNotes(), (std::vector<int>{60, 60, 62}));
 }
 
+MonitorEntry Master(std::uint32_t port, std::initializer_list<std::uint8_t> message, std::uint32_t value) {
+  MonitorEntry entry{
+      .kind = MonitorKind::MasterVolume, .value = value, .length = static_cast<std::uint32_t>(message.size()), .port = port};
+  std::ranges::copy(message, entry.data.begin());
+  return entry;
+}
+
+const std::initializer_list<std::uint8_t> kGsMaster = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x04, 0x64, 0x58, 0xF7};
+const std::initializer_list<std::uint8_t> kXgMaster = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x04, 0x50, 0xF7};
+const std::initializer_list<std::uint8_t> kUniversalMaster = {0xF0, 0x7F, 0x04, 0x01, 0x00, 0x70, 0xF7};
+
+TEST(MonitorRouterTest, APortFollowsOnlyTheFirstKindOfMasterVolumeThatSetAValue) {
+  EXPECT_EQ(MasterMessageKind(Master(0, kGsMaster, 100)), 1u);
+  EXPECT_EQ(MasterMessageKind(Master(0, kXgMaster, 80)), 3u);
+  EXPECT_EQ(MasterMessageKind(Master(0, kUniversalMaster, 112)), 4u);
+  EXPECT_EQ(MasterMessageKind(Master(0, {0xF0, 0x41, 0x10, 0x42}, 1)), 0u) << "too short for the GS form";
+  LoggingMonitor monitor;
+  MonitorRouter router(monitor);
+  EXPECT_TRUE(router.Route(Master(0, kXgMaster, 0)));   // value 0: stored, no lock
+  EXPECT_TRUE(router.Route(Master(0, kGsMaster, 100)));  // locks port A to GS
+  EXPECT_TRUE(router.Route(Master(0, kXgMaster, 80)));   // ignored
+  EXPECT_TRUE(router.Route(Master(1, kXgMaster, 70)));   // port B is unlocked
+  EXPECT_TRUE(router.Route(Master(0, kGsMaster, 90)));
+  EXPECT_EQ(monitor.calls, (std::vector<std::string>{"master 0 0", "master 0 100", "master 1 70", "master 0 90"}));
+
+  monitor.calls.clear();
+  router.ClearLocks();
+  router.Lock(1, MonitorRouter::kCm6Lock);
+  router.Route(Master(0, kXgMaster, 60));
+  router.Route(Master(1, kGsMaster, 50));
+  router.Route(Master(1, kXgMaster, 40));
+  EXPECT_EQ(monitor.calls, (std::vector<std::string>{"master 0 60"})) << "a CM-64 file holds port B's master";
+}
+
+TEST(MonitorRouterTest, RoutesByKindAndRepaintsOnlyTheRollsThatReceivedEntries) {
+  LoggingMonitor monitor;
+  MonitorRouter router(monitor);
+  for (const MonitorKind kind : {MonitorKind::NoteOn, MonitorKind::Volume, MonitorKind::Expression}) {
+    EXPECT_TRUE(router.Route({.kind = kind, .value = 64, .port = 1, .channel = 9}));
+  }
+  EXPECT_TRUE(router.Route({.kind = MonitorKind::Tempo, .value = 98, .port = kTempoPort}));
+  EXPECT_FALSE(router.Route({.kind = MonitorKind::GsdBegin})) << "control blocks are the controller's";
+  EXPECT_FALSE(router.Route({.kind = MonitorKind::NoteOn, .port = 7}));
+  router.RepaintTouchedRolls();
+  router.RepaintTouchedRolls();
+  EXPECT_EQ(monitor.calls, (std::vector<std::string>{"note 1 0", "volume 1 9 64", "expression 1 9 64", "tempo 98",
+                                                     "roll 1"}));
+}
+
 // A two-port song whose table starts with a CM-64 and a GS sound-data block, then sends master
 // volumes of both kinds to both ports.
 class ControlFileSong final : public TableStream {
  public:
   ControlFileSong() : TableStream(SongSettings{.portCount = 2}) {
-    const std::initializer_list<std::uint8_t> xgMaster = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x04, 0x50, 0xF7};
-    const std::initializer_list<std::uint8_t> gsMaster = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x04, 0x64, 0x58, 0xF7};
     Marker(0, kMarkerCm6Begin)
         .SysEx(0, PortId::A, {0xF0, 0x41, 0x10, 0x16, 0x12, 0x10, 0x00, 0x00, 0x00, 0x70, 0xF7})
         .Marker(100'000, kMarkerCm6End)
         .Marker(100'000, kMarkerGsdBegin)
         .SysEx(100'000, PortId::A, {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x01, 0x30, 0x00, 0x0F, 0xF7})
         .Marker(200'000, kMarkerGsdEnd)
-        .SysEx(300'000, PortId::A, xgMaster)
-        .SysEx(300'000, PortId::A, gsMaster)
-        .SysEx(300'000, PortId::B, xgMaster)
-        .SysEx(300'000, PortId::B, gsMaster)
+        .SysEx(300'000, PortId::A, kXgMaster)
+        .SysEx(300'000, PortId::A, kGsMaster)
+        .SysEx(300'000, PortId::B, kXgMaster)
+        .SysEx(300'000, PortId::B, kGsMaster)
         .End(400'000);
     SetControlBlock(kCm6Block, 3, 100'000, 1);
     SetControlBlock(kGsdBlock, 3, 100'000, 1);
