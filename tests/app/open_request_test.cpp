@@ -72,6 +72,18 @@ TEST_F(OpenRequestTest, ASingleSongRequestPlaysBesideTheListWithoutAQuestion) {
   EXPECT_TRUE(!app.listPlaying && !app.closeAfterPlay) << "only a start of the program closes after its one song";
 }
 
+TEST_F(OpenRequestTest, AppendModeAddsToTheListWhilePlayGoesOn) {
+  Request({Song("a.mid", 60, 2'000'000), Song("b.mid", 62)});
+  controller->Open();
+  app.playList.SetModified(false);
+  app.openRequest = OpenRequest{.dropMode = 1, .paths = {ListFile("more.mlt", {Song("c.mid", 64)})}};
+  controller->ProcessOpenRequest(false);
+  EXPECT_TRUE(prompt.questions.empty() && app.playList.Modified()) << "a list file appended to a list";
+  EXPECT_EQ(app.playList.CurrentIndex(), 0) << "the song that plays is not interrupted";
+  EXPECT_EQ(RunToEnd(), VirtualPlayback::Outcome::Finished);
+  EXPECT_EQ(PlayedNotes(), (std::vector<int>{60, 62, 64}));
+}
+
 TEST_F(OpenRequestTest, AFullListIsReportedAndKeepsWhatWasAdded) {
   Request(std::vector(CPlayList::kMaxEntries + 2, Song("a.mid", 60)));
   controller->Open();

@@ -150,6 +150,30 @@ TEST_F(PlayerControllerTest, EntriesThatCannotStartAreReportedOnceAndPassedOver)
                                                      "標準MIDIファイルはformat0とformat1以外はサポートしていません。"}));
 }
 
+TEST_F(PlayerControllerTest, APortSetWhoseSongFailsToStartDoesNotStayChosen) {
+  app.portSets.SetUse(true);
+  app.portSets.Add("special", "special", 1, 1, -1);
+  devices.failOpen = "Out B";
+  Request({Song("special.mid", 60)});
+  controller->Open();
+  EXPECT_EQ(prompt.errors, (std::vector<std::string>{"MIDIOUTデバイスのオープンができません。"}));
+  EXPECT_EQ(app.playState, PlayState::Stopped);
+  EXPECT_EQ(app.activePort.PortA(), CMIDIPort::kMapper);
+}
+
+TEST(SongStartTest, AListEntrysMapSettingsOverrideTheSettingsBlock) {
+  SettingsBlock block;
+  block.mapMode = 1;
+  block.forceMap = 3;
+  ListEntry entry;
+  EXPECT_EQ(SongSettingsFor(block, 2, &entry).mapMode, 1) << "map mode 0 follows the settings";
+  entry = {.path = {}, .mapMode = 2, .forceMap = 1, .adjust55 = 1};
+  const SongSettings forced = SongSettingsFor(block, 1, &entry);
+  EXPECT_TRUE(forced.mapMode == 2 && forced.forceMap == 1 && forced.adjust55);
+  block.mapMode = 0;
+  EXPECT_EQ(SongSettingsFor(block, 1, nullptr).mapMode, 0);
+}
+
 TEST_F(PlayerControllerTest, WhenTheDevicesFailNoOtherEntryIsTried) {
   devices.failOpen = "mapper";
   Request({Song("a.mid", 60), Song("b.mid", 62)});
