@@ -12,11 +12,11 @@
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/error_output.h"
+#include "cli/option_value.h"
 #include "cli/render/part_file.h"
 #include "cli/render/song_render.h"
 #include "cli/terminal/status_format.h"
 #include "cli/terminal/status_line.h"
-#include "cli/option_value.h"
 #include "cli/usage_problem.h"
 #include "song/song_loader.h"
 
