@@ -13,6 +13,7 @@
 #include "core/errors.h"
 #include "engine/playback_engine.h"
 #include "engine/virtual_clock.h"
+#include "support/expect_error.h"
 #include "support/table_stream.h"
 
 namespace velvasto::test {
@@ -108,18 +109,6 @@ class RecordingSink final : public EngineNotificationSink {
 
   std::vector<Posted> posted;
 };
-
-// Runs `operation` and expects it to throw `Error` with `code` and the catalogue's `text`.
-template <typename Error, typename Operation>
-void ExpectError(Operation&& operation, std::int32_t code, const std::string& text) {
-  try {
-    operation();
-    ADD_FAILURE() << "no error " << code;
-  } catch (const Error& error) {
-    EXPECT_EQ(error.Code(), code);
-    EXPECT_EQ(error.Message(), text);
-  }
-}
 
 class EngineTest : public ::testing::Test {
  protected:

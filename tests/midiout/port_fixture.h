@@ -14,6 +14,7 @@
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "midiout/device_catalog.h"
+#include "support/expect_error.h"
 #include "support/temp_dir.h"
 
 namespace velvasto::test {
@@ -76,17 +77,5 @@ class PortTest : public ::testing::Test {
   TempDir dir_;
   FakeCatalog catalog_{{"Synth A", "Synth B", "SC-88"}};
 };
-
-// Runs `operation` and expects it to throw `Error` with `code` and the catalogue's `text`.
-template <typename Error, typename Operation>
-void ExpectError(Operation&& operation, std::int32_t code, const std::string& text) {
-  try {
-    operation();
-    ADD_FAILURE() << "no error " << code;
-  } catch (const Error& error) {
-    EXPECT_EQ(error.Code(), code);
-    EXPECT_EQ(error.Message(), text);
-  }
-}
 
 }  // namespace velvasto::test
