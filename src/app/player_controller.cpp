@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/remembered_folder.h"
 #include "app/song_start.h"
 #include "core/errors.h"
 #include "engine/engine_notifications.h"
@@ -233,13 +234,12 @@ void PlayerController::JumpCommand() {
 }
 
 void PlayerController::SelectOneSongCommand() {
-  static constexpr std::string_view kFolderKey = "Play FIle Folder";
-  const std::optional<std::filesystem::path> path = prompt_.ChooseSongFile(RememberedFolder(kFolderKey));
+  const std::optional<std::filesystem::path> path = prompt_.ChooseSongFile(RememberedFolder(kPlayFileFolderKey));
   if (!path) return;
   app_.closeAfterPlay = false;
   StopIfLoaded(true);
   app_.listPlaying = false;
-  if (!RememberFolder(kFolderKey, path->parent_path())) return;
+  if (!RememberFolder(kPlayFileFolderKey, path->parent_path())) return;
   PlaySong(*path);
   view_.SetWindowTitle(MainWindowTitleFor(*path));
   view_.Repaint();

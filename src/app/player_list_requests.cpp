@@ -4,17 +4,16 @@
 #include <new>
 
 #include "app/player_controller.h"
+#include "app/remembered_folder.h"
 #include "core/catalogue.h"
 #include "core/errors.h"
 #include "core/file_type.h"
-#include "core/paths.h"
 #include "playlist/list_file.h"
 
 namespace velvasto {
 
 namespace {
 
-constexpr std::string_view kListFolderKey = "List File Folder";
 constexpr std::string_view kNewListFileName = "Velvasto00.mlt";
 
 bool IsSong(FileType type) { return type == FileType::Smf || type == FileType::Rcp || type == FileType::G36; }
@@ -171,10 +170,10 @@ void PlayerController::ListEditorAccepted(bool newList) {
 void PlayerController::OpenListCommand() {
   CPlayList& list = app_.playList;
   if (!ReleaseModifiedList()) return;
-  const std::optional<std::filesystem::path> path = prompt_.ChooseListFileToOpen(RememberedFolder(kListFolderKey));
+  const std::optional<std::filesystem::path> path = prompt_.ChooseListFileToOpen(RememberedFolder(kListFileFolderKey));
   if (!path) return;
   app_.closeAfterPlay = false;
-  if (!RememberFolder(kListFolderKey, path->parent_path())) return;
+  if (!RememberFolder(kListFileFolderKey, path->parent_path())) return;
   try {
     LoadListFile(list, *path, ListLoadMode::Replace, app_.settings.volumeValue);
   } catch (const CErrMessage& error) {
@@ -200,8 +199,8 @@ bool PlayerController::SaveListAs() {
   CPlayList& list = app_.playList;
   const std::filesystem::path proposed = list.FileName().empty() ? std::filesystem::path(kNewListFileName)
                                                                  : list.FileName().filename();
-  const std::optional<std::filesystem::path> path = prompt_.ChooseListFileToSave(RememberedFolder(kListFolderKey), proposed);
-  if (!path || !RememberFolder(kListFolderKey, path->parent_path())) return false;
+  const std::optional<std::filesystem::path> path = prompt_.ChooseListFileToSave(RememberedFolder(kListFileFolderKey), proposed);
+  if (!path || !RememberFolder(kListFileFolderKey, path->parent_path())) return false;
   try {
     SaveListFile(list, *path);
   } catch (const CErrMessage& error) {
@@ -212,13 +211,8 @@ bool PlayerController::SaveListAs() {
   return true;
 }
 
-std::filesystem::path PlayerController::RememberedFolder(std::string_view key) const {
-  const std::string folder = CINIFile().ReadString(key, "");
-  return folder.empty() ? ExecutablePath().parent_path() : std::filesystem::path(folder);
-}
-
 bool PlayerController::RememberFolder(std::string_view key, const std::filesystem::path& folder) {
-  if (CINIFile().WriteString(key, folder.string())) return true;
+  if (StoreRememberedFolder(key, folder)) return true;
   ShowError(AppErrorText(errc::kIniSaveFailed));
   return false;
 }
