@@ -75,7 +75,13 @@ TEST_F(DialogCommandTest, PlayBehaviourCancelDropsConfirmedDetailsAndOkSurvivesA
   EXPECT_EQ(app_.settings.mapMode, 0);
   {
     ModalAnswer<CPlayModeDlg> answer([](CPlayModeDlg& mode) {
-      Click(mode, "mapMode2");
+      Click(mode, "mapMode1");
+      ModalAnswer<CMapScanDlg> details([](CMapScanDlg& scan) {
+        Child<QLineEdit>(scan, "sc88Pro").setText("pro");
+        Child<QLineEdit>(scan, "sc55").setText("mk1");
+        Click(scan, "ok");
+      });
+      Click(mode, "scanDetails");
       Click(mode, "gmSystemOff");
       Click(mode, "xgSystemOn");
       Child<QLineEdit>(mode, "loopLimit").setText("3");
@@ -87,7 +93,10 @@ TEST_F(DialogCommandTest, PlayBehaviourCancelDropsConfirmedDetailsAndOkSurvivesA
   app_.SaveSettings();
   CVelvastoApp restarted;
   restarted.settings.Load(CINIFile());
-  EXPECT_EQ(restarted.settings.mapMode, 2);
+  EXPECT_EQ(restarted.settings.mapMode, 1);
+  EXPECT_EQ(restarted.settings.sc88ProScan, "pro");
+  EXPECT_EQ(restarted.settings.sc88Scan, "88N");
+  EXPECT_EQ(restarted.settings.sc55Scan, "mk1");
   EXPECT_EQ(restarted.settings.xgSystemOnSend, 1);
   EXPECT_EQ(restarted.settings.rcpLoopLimit, 3);
   EXPECT_FALSE(restarted.gmSystemOff);
@@ -95,6 +104,7 @@ TEST_F(DialogCommandTest, PlayBehaviourCancelDropsConfirmedDetailsAndOkSurvivesA
 }
 
 TEST_F(DialogCommandTest, TimerPeriodAndControlFilePortsReachTheSettingsFileAtExit) {
+  app_.settings.gsdPort = 7;  // no choice of the dialog: kept unless one is chosen
   {
     ModalAnswer<CTimerPeriodDlg> answer([](CTimerPeriodDlg& timer) {
       Child<QSlider>(timer, "period").setValue(12);
@@ -104,6 +114,8 @@ TEST_F(DialogCommandTest, TimerPeriodAndControlFilePortsReachTheSettingsFileAtEx
   }
   {
     ModalAnswer<CCtrlFilePortDlg> answer([](CCtrlFilePortDlg& ports) {
+      EXPECT_TRUE(Child<QAbstractButton>(ports, "cm6_1").isChecked());
+      for (const char* name : {"gsd_0", "gsd_1", "gsd_2"}) EXPECT_FALSE(Child<QAbstractButton>(ports, name).isChecked());
       Click(ports, "cm6_0");
       Click(ports, "gsd2_2");
       Click(ports, "ok");
@@ -114,7 +126,7 @@ TEST_F(DialogCommandTest, TimerPeriodAndControlFilePortsReachTheSettingsFileAtEx
   app_.SaveSettings();
   EXPECT_EQ(Setting("Timer Period"), "12");
   EXPECT_EQ(Setting("CM6 Port"), "0");
-  EXPECT_EQ(Setting("GSD Port"), "1");
+  EXPECT_EQ(Setting("GSD Port"), "7");
   EXPECT_EQ(Setting("GSD2 Port"), "2");
 }
 
@@ -156,20 +168,22 @@ TEST_F(DialogCommandTest, TheListEditorCopiesBackOnlyOnOk) {
   EXPECT_TRUE(app_.playList.Empty()) << "a new list confirmed with no entries";
 }
 
-TEST_F(DialogCommandTest, JumpChoiceIsNothingWhenCancelled) {
-  app_.playList.Append({.path = "/s/a.mid"});
-  app_.playList.Append({.path = "/s/b.mid"});
-  {
-    ModalAnswer<CDataSelectDlg> answer([](CDataSelectDlg& select) { Click(select, "cancel"); });
-    EXPECT_EQ(ChooseListEntry(nullptr, app_.playList), std::nullopt);
-  }
-  {
-    ModalAnswer<CDataSelectDlg> answer([](CDataSelectDlg& select) {
-      Child<QComboBox>(select, "entries").setCurrentIndex(1);
-      Click(select, "ok");
-    });
-    EXPECT_EQ(ChooseListEntry(nullptr, app_.playList), 1);
-  }
+TEST_F(DialogCommandTest, JumpOffersTheFileNamesAndGivesThePlaceChosen) {
+  const auto choose = [&](std::function<void(CDataSelectDlg&)> answer) {
+    ModalAnswer<CDataSelectDlg> modal(std::move(answer));
+    return ChooseListEntry(nullptr, app_.playList);
+  };
+  EXPECT_EQ(choose([](CDataSelectDlg& select) { Click(select, "ok"); }), -1) << "an empty list offers nothing";
+  for (const char* path : {"/a/one.mid", "/b/two.rcp", "/c/three.g36"}) app_.playList.Append({.path = path});
+  EXPECT_EQ(choose([](CDataSelectDlg& select) { Click(select, "cancel"); }), std::nullopt);
+  EXPECT_EQ(choose([](CDataSelectDlg& select) {
+              auto& entries = Child<QComboBox>(select, "entries");
+              EXPECT_EQ(entries.currentIndex(), 0);
+              EXPECT_EQ(entries.itemText(2), "three.g36");
+              entries.setCurrentIndex(2);
+              Click(select, "ok");
+            }),
+            2);
 }
 
 }  // namespace

@@ -206,12 +206,5 @@ TEST_F(ListEditorTest, PerEntrySettingsMarkTheListOnlyWhenTheyChange) {
   EXPECT_EQ(dialog_->WorkingList().Entry(0).mapMode, 0);
 }
 
-TEST_F(ListEditorTest, ANewListStartsEmpty) {
-  Fill({"a.mid"});
-  CListFileEditDlg dialog(list_, true, 127, reporter_, chooser_.Function());
-  EXPECT_TRUE(dialog.WorkingList().Empty());
-  EXPECT_EQ(Child<QListWidget>(dialog, "entries").count(), 0);
-}
-
 }  // namespace
 }  // namespace velvasto::gui::test

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "dialog_test_support.h"
-#include "gui/dialogs/ctrl_file_port_dlg.h"
 #include "gui/dialogs/data_opt_dlg.h"
 #include "gui/dialogs/force_map_dlg.h"
 #include "gui/dialogs/map_scan_dlg.h"
@@ -56,64 +55,20 @@ TEST(TimerPeriodDialogTest, APositionOutsideTheRangeIsRefusedAndTheDialogStaysOp
   EXPECT_TRUE(dialog.isVisible());
 }
 
-TEST(ControlFilePortDialogTest, RadiosShowTheSettingsAndOkReturnsTheChoices) {
-  CCtrlFilePortDlg dialog({.cm6 = 2, .gsd = 7, .gsd2 = 0});
-  dialog.show();
-  EXPECT_TRUE(Checked(dialog, "cm6_2"));
-  for (const char* name : {"gsd_0", "gsd_1", "gsd_2"}) EXPECT_FALSE(Checked(dialog, name)) << "7 is no choice";
-  EXPECT_TRUE(Checked(dialog, "gsd2_0"));
-  Click(dialog, "cm6_0");
-  Click(dialog, "gsd2_1");
-  Click(dialog, "ok");
-  EXPECT_EQ(dialog.Ports(), (ControlFilePorts{.cm6 = 0, .gsd = 7, .gsd2 = 1}));
-}
-
 PlayBehaviour DistinctBehaviour() {
-  return {.mapMode = 2,
-          .forceMap = 3,
-          .adjust55 = 1,
-          .rcpLoopLimit = 17,
-          .cmResetSend = 1,
-          .gsResetSend = 0,
-          .xgSystemOnSend = 1,
-          .gm1SystemOnSend = 0,
-          .gm2SystemOnSend = 1,
-          .gmSystemOff = false,
-          .fix8850 = 1,
+  return {.mapMode = 2, .forceMap = 3, .adjust55 = 1, .rcpLoopLimit = 17, .cmResetSend = 1, .gsResetSend = 0,
+          .xgSystemOnSend = 1, .gm1SystemOnSend = 0, .gm2SystemOnSend = 1, .gmSystemOff = false, .fix8850 = 1,
           .scan = {"pro", "88", "55"}};
 }
 
-TEST(PlayModeDialogTest, TheValuesGoToTheirOwnSettingsAndBack) {
-  SettingsBlock block;
-  bool gmOff = true;
-  DistinctBehaviour().ApplyTo(block, gmOff);
-  EXPECT_EQ(block.sc88ProScan, "pro");
-  EXPECT_EQ(block.sc88Scan, "88");
-  EXPECT_EQ(block.sc55Scan, "55");
-  EXPECT_EQ(block.rcpLoopLimit, 17);
-  EXPECT_FALSE(gmOff);
-  EXPECT_EQ(PlayBehaviour::From(block, gmOff), DistinctBehaviour());
-  EXPECT_EQ(block.volumeValue, SettingsBlock{}.volumeValue) << "keys the dialog does not edit stay";
-}
-
-TEST(PlayModeDialogTest, TheDetailsButtonsFollowTheMapMode) {
-  RecordingReporter reporter;
-  CPlayModeDlg dialog(DistinctBehaviour(), reporter);
-  dialog.show();
-  EXPECT_TRUE(Checked(dialog, "mapMode2"));
-  const auto details = [&] { return std::pair(Enabled(dialog, "scanDetails"), Enabled(dialog, "forceDetails")); };
-  EXPECT_EQ(details(), std::pair(false, true));
-  Click(dialog, "mapMode0");
-  EXPECT_EQ(details(), std::pair(false, false));
-  Click(dialog, "mapMode1");
-  EXPECT_EQ(details(), std::pair(true, false));
-}
-
-TEST(PlayModeDialogTest, OkStoresTheControlsAndWhatTheDetailsDialogsConfirmed) {
+TEST(PlayModeDialogTest, DetailsFollowTheMapModeAndOkStoresTheControlsAndWhatTheDetailsConfirmed) {
   RecordingReporter reporter;
   CPlayModeDlg dialog(DistinctBehaviour(), reporter);
   dialog.show();
   EXPECT_EQ(Child<QLineEdit>(dialog, "loopLimit").text(), "17");
+  EXPECT_TRUE(Checked(dialog, "mapMode2"));
+  const auto details = [&] { return std::pair(Enabled(dialog, "scanDetails"), Enabled(dialog, "forceDetails")); };
+  EXPECT_EQ(details(), std::pair(false, true));
   {
     ModalAnswer<CForceMapDlg> answer([](CForceMapDlg& map) {
       EXPECT_TRUE(Checked(map, "map3"));
@@ -122,7 +77,10 @@ TEST(PlayModeDialogTest, OkStoresTheControlsAndWhatTheDetailsDialogsConfirmed) {
     });
     Click(dialog, "forceDetails");
   }
+  Click(dialog, "mapMode0");
+  EXPECT_EQ(details(), std::pair(false, false));
   Click(dialog, "mapMode1");
+  EXPECT_EQ(details(), std::pair(true, false));
   {
     ModalAnswer<CMapScanDlg> answer([](CMapScanDlg& scan) {
       EXPECT_EQ(Child<QLineEdit>(scan, "sc88Pro").text(), "pro");

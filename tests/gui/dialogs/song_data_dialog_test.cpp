@@ -11,7 +11,6 @@
 #include "dialog_test_support.h"
 #include "gui/dialogs/ctrl_send_dlg.h"
 #include "gui/dialogs/data_propaty_dlg.h"
-#include "gui/dialogs/data_select_dlg.h"
 #include "gui/dialogs/song_file_dialog.h"
 #include "support/temp_dir.h"
 
@@ -88,27 +87,6 @@ TEST(SongPropertyWindowTest, TheMemoIsFixedPitchOnItsPaperColourAndCloseOnlyHide
   EXPECT_FALSE(dialog.isVisible());
   dialog.Refresh(nullptr);
   EXPECT_FALSE(dialog.isVisible()) << "refreshing does not show it";
-}
-
-TEST(JumpDialogTest, OffersTheFileNamesAndReturnsThePlaceChosen) {
-  CPlayList list;
-  for (const char* path : {"/a/one.mid", "/b/two.rcp", "/c/three.g36"}) list.Append({.path = path});
-  CDataSelectDlg dialog(list);
-  dialog.show();
-  auto& entries = Child<QComboBox>(dialog, "entries");
-  ASSERT_EQ(entries.count(), 3);
-  EXPECT_EQ(entries.itemText(2), "three.g36");
-  EXPECT_EQ(entries.currentIndex(), 0);
-  entries.setCurrentIndex(2);
-  Click(dialog, "ok");
-  EXPECT_EQ(dialog.Selected(), 2);
-
-  const CPlayList empty;
-  CDataSelectDlg none(empty);
-  none.show();
-  Click(none, "ok");
-  EXPECT_EQ(none.result(), QDialog::Accepted);
-  EXPECT_EQ(none.Selected(), -1);
 }
 
 TEST(ControlFileProgressTest, NamesTheFileKindAndCountsItsMessages) {

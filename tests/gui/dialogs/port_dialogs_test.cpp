@@ -7,6 +7,7 @@
 
 #include "core/cini_file.h"
 #include "dialog_test_support.h"
+#include "gui/dialogs/midi_port_dlg.h"
 #include "gui/dialogs/midi_port_set_dlg.h"
 #include "gui/dialogs/midi_port_set_item_dlg.h"
 #include "support/settings_file_scope.h"
@@ -15,6 +16,92 @@ namespace velvasto::gui::test {
 namespace {
 
 using velvasto::test::SettingsFileScope;
+
+const std::vector<std::string> kThree{"Synth A", "Synth B", "SC-88"};
+
+QStringList Items(const QListWidget& list) {
+  QStringList items;
+  for (int row = 0; row < list.count(); ++row) items << list.item(row)->text();
+  return items;
+}
+
+struct PortDialog {
+  explicit PortDialog(const CMIDIPort& ports) : dialog(ports, false, reporter) { dialog.show(); }
+  QCheckBox& twoPorts() { return Child<QCheckBox>(dialog, "twoPorts"); }
+  QListWidget& portA() { return Child<QListWidget>(dialog, "portA"); }
+  QListWidget& portB() { return Child<QListWidget>(dialog, "portB"); }
+
+  RecordingReporter reporter;
+  CMIDIPortDlg dialog;
+};
+
+TEST(PortDialogTest, OpensOnTheChoiceItWasGiven) {
+  const QStringList threeNames{"Synth A", "Synth B", "SC-88"};
+  struct Case {
+    const char* what;
+    CMIDIPort ports;
+    bool twoEnabled;
+    bool two;
+    QStringList itemsA;
+    int rowA;
+    int rowB;
+  };
+  const Case cases[] = {
+      {"a single device", PortChoice({"Synth A"}), false, false, {"MIDI_MAPPER", "Synth A"}, 0, 0},
+      {"one port on a device", PortChoice(kThree, 1, 2), true, false, QStringList{"MIDI_MAPPER"} + threeNames, 3, 0},
+      {"two ports", PortChoice(kThree, 2, 2, 0), true, true, threeNames, 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PortDialog port(c.ports);
+    EXPECT_EQ(port.twoPorts().isEnabled(), c.twoEnabled);
+    EXPECT_EQ(port.twoPorts().isChecked(), c.two);
+    EXPECT_EQ(Items(port.portA()), c.itemsA);
+    EXPECT_EQ(port.portA().currentRow(), c.rowA);
+    EXPECT_EQ(port.portB().count(), static_cast<int>(c.ports.Devices().size()));
+    EXPECT_EQ(port.portB().currentRow(), c.rowB);
+    EXPECT_EQ(port.portB().isEnabled(), c.two);
+  }
+}
+
+TEST(PortDialogTest, TheCheckBoxSwitchesBetweenTheMapperAndTwoDevices) {
+  PortDialog port(PortChoice(kThree));
+  port.twoPorts().click();
+  EXPECT_EQ(Items(port.portA()), (QStringList{"Synth A", "Synth B", "SC-88"})) << "no mapper with two ports";
+  EXPECT_EQ(port.portA().currentRow(), 0);
+  EXPECT_EQ(port.portB().currentRow(), 1);
+  EXPECT_TRUE(port.portB().isEnabled());
+
+  port.portA().setCurrentRow(2);
+  port.twoPorts().click();
+  EXPECT_EQ(port.portA().item(0)->text(), "MIDI_MAPPER");
+  EXPECT_EQ(port.portA().currentRow(), 0) << "one port starts again on the mapper";
+  EXPECT_FALSE(port.portB().isEnabled());
+
+  port.portA().setCurrentRow(2);  // after the mapper: device 1
+  Click(port.dialog, "ok");
+  EXPECT_EQ(port.dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(port.dialog.Ports().PortCount(), 1);
+  EXPECT_EQ(port.dialog.Ports().PortA(), 1);
+  EXPECT_EQ(port.dialog.Ports().PortB(), CMIDIPort::kNoPort);
+  EXPECT_TRUE(port.reporter.errors.empty());
+}
+
+TEST(PortDialogTest, TheSameDeviceTwiceIsRefusedAndTheDialogStaysOpen) {
+  PortDialog port(PortChoice(kThree, 2, 0, 1));
+  port.portB().setCurrentRow(0);
+  Click(port.dialog, "ok");
+  EXPECT_EQ(port.reporter.errors, Texts({62017}));
+  EXPECT_TRUE(port.dialog.isVisible());
+  EXPECT_EQ(port.dialog.Ports().PortB(), 1);
+
+  port.portB().setCurrentRow(2);
+  Click(port.dialog, "ok");
+  EXPECT_FALSE(port.dialog.isVisible());
+  EXPECT_EQ(port.dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(port.dialog.Ports().PortB(), 2);
+}
+
 
 using Rows = std::vector<QStringList>;
 
@@ -56,18 +143,6 @@ class PatchbayDialogTest : public ::testing::Test {
   RecordingReporter reporter_;
   std::unique_ptr<CMIDIPortSetDlg> dialog_;
 };
-
-TEST_F(PatchbayDialogTest, ListsTheSetsInUseInFourColumns) {
-  sets_.Add("Pro", "88P", 2, 2, 0);
-  sets_.Add("GM", "", 1, -1, -1);
-  sets_.SetUse(true);
-  Open();
-  EXPECT_TRUE(Child<QCheckBox>(*dialog_, "use").isChecked());
-  QStringList headers;
-  for (int column = 0; column < List().columnCount(); ++column) headers << List().headerItem()->text(column);
-  EXPECT_EQ(headers, (QStringList{"接続音源名", "検索文字列", "ポートA", "ポートB"}));
-  EXPECT_EQ(ShownRows(), (Rows{{"Pro", "88P", "SC-88", "Synth A"}, {"GM", "", "MIDI_MAPPER", ""}}));
-}
 
 TEST_F(PatchbayDialogTest, ASetAddedThroughTheSetDialogIsSavedOnOk) {
   Open();
@@ -113,12 +188,12 @@ TEST_F(PatchbayDialogTest, WithTenSetsAddIsRefusedBeforeTheSetDialogOpens) {
   EXPECT_EQ(ShownRows().size(), 10U);
 }
 
-TEST_F(PatchbayDialogTest, MovesKeepTheMovedRowSelectedAndRefuseTheEnds) {
-  AddSets({"a", "b", "c"});
+TEST_F(PatchbayDialogTest, MovesAndDeletesKeepASelectionAndMovesRefuseTheEnds) {
+  AddSets({"a", "b", "c", "d"});
   Open();
   Select(0);
   Click(*dialog_, "up");
-  Select(2);
+  Select(3);
   Click(*dialog_, "down");
   EXPECT_EQ(reporter_.errors, Texts({62055, 62055}));
 
@@ -129,29 +204,24 @@ TEST_F(PatchbayDialogTest, MovesKeepTheMovedRowSelectedAndRefuseTheEnds) {
   Select(1);
   Click(*dialog_, "down");
   EXPECT_EQ(SelectedRow(), 2);
-  Click(*dialog_, "ok");
-  EXPECT_EQ(Labels(), (QStringList{"b", "c", "a"}));
-}
-
-TEST_F(PatchbayDialogTest, DeleteSelectsTheNextRowOrTheLastOne) {
-  AddSets({"a", "b", "c"});
-  Open();
   Select(0);
   Click(*dialog_, "delete");
-  EXPECT_EQ(SelectedRow(), 0);
-  Select(1);
+  EXPECT_EQ(SelectedRow(), 0) << "the row that took its place";
+  Select(2);
   Click(*dialog_, "delete");
-  EXPECT_EQ(SelectedRow(), 0);
-  Click(*dialog_, "delete");
-  EXPECT_TRUE(ShownRows().empty());
-  EXPECT_FALSE(Child<QAbstractButton>(*dialog_, "delete").isEnabled()) << "nothing left to delete";
+  EXPECT_EQ(SelectedRow(), 1) << "the row before the last one deleted";
   Click(*dialog_, "ok");
-  EXPECT_EQ(sets_.SetsInUse(), 0);
+  EXPECT_EQ(Labels(), (QStringList{"c", "a"}));
 }
 
 TEST_F(PatchbayDialogTest, ChangeEditsTheSelectedSetAndReplacesItsRow) {
   AddSets({"a", "b", "c"});
+  sets_.SetUse(true);
   Open();
+  EXPECT_TRUE(Child<QCheckBox>(*dialog_, "use").isChecked());
+  QStringList headers;
+  for (int column = 0; column < List().columnCount(); ++column) headers << List().headerItem()->text(column);
+  EXPECT_EQ(headers, (QStringList{"接続音源名", "検索文字列", "ポートA", "ポートB"}));
   Select(1);
   {
     ModalAnswer<CMIDIPortSetItemDlg> answer([](CMIDIPortSetItemDlg& set) {
