@@ -171,6 +171,7 @@ int main(int argc, char** argv) {
   }
   ok = ok && Save(Icon(PlayGlyph(), Look::Lit, kLampFill, kLampEdge), folder, "play_lamp.png") &&
        Save(Icon(PauseGlyph(), Look::Lit, kPausedFill, kPausedEdge), folder, "pause_paused.png") &&
-       Save(Icon(PauseGlyph(), Look::LitPressed, kPausedFill, kPausedEdge), folder, "pause_paused_pressed.png");
+       Save(Icon(PauseGlyph(), Look::LitPressed, kPausedFill, kPausedEdge), folder,
+            "pause_paused_pressed.png");
   return ok ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -126,16 +125,6 @@ TEST(TransportButtonTest, EachButtonRunsItsMenuCommandAndShowsTheFaceOfItsState)
   }
 }
 
-TEST(TransportButtonTest, AClickEmitsClickedOnlyWhileEnabled) {
-  CStopButton button(nullptr);
-  Place(button);
-  QSignalSpy clicked(&button, &QAbstractButton::clicked);
-  QTest::mouseClick(&button, Qt::LeftButton);
-  button.setEnabled(false);
-  QTest::mouseClick(&button, Qt::LeftButton);
-  EXPECT_EQ(clicked.count(), 1);
-}
-
 TEST(TransportButtonTest, PausedPauseShowsItsPausedFacesAndRepaintsOnEachChange) {
   CPauseButton button(nullptr);
   Place(button);
@@ -235,13 +224,11 @@ TEST(TransportArtworkTest, FramesAndIconsHaveTheirSizesAndEveryIconItsOwnLook) {
                                                   {"frame_pressed", {64, 32}}};
   for (const auto& [name, size] : frames) EXPECT_EQ(LoadTransportBitmap(name).size(), size) << name;
 
-  const char* icons[] = {"play",          "play_pressed",   "play_disabled",  "play_lamp",
-                         "stop",          "stop_pressed",   "stop_disabled",  "ff",
-                         "ff_pressed",    "ff_disabled",    "rewind",         "rewind_pressed",
-                         "rewind_disabled", "pause",        "pause_pressed",  "pause_disabled",
-                         "pause_paused",  "pause_paused_pressed"};
+  std::vector<std::string> icons = {"play_lamp", "pause_paused", "pause_paused_pressed"};
+  for (const char* stem : {"play", "stop", "ff", "rewind", "pause"})
+    for (const char* look : {"", "_pressed", "_disabled"}) icons.push_back(std::string(stem) + look);
   std::vector<QImage> seen;
-  for (const char* name : icons) {
+  for (const std::string& name : icons) {
     const QImage icon = LoadTransportBitmap(name).toImage();
     EXPECT_EQ(icon.size(), QSize(20, 15)) << name;
     for (const QImage& other : seen) EXPECT_NE(icon, other) << name << " looks like another icon";

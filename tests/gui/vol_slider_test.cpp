@@ -187,7 +187,8 @@ int ActivePixelsDownTheMiddle(CVolSlider& slider) {
 }
 
 TEST_F(VolSliderTest, TrackBelowTheThumbIsLitSoFullVolumeLightsItAll) {
-  settingsFile.Write("[Velvasto]\nVol Slider Back Color R=40\nVol Slider Back Color G=0\nVol Slider Back Color B=90\n");
+  settingsFile.Write(
+      "[Velvasto]\nVol Slider Back Color R=40\nVol Slider Back Color G=0\nVol Slider Back Color B=90\n");
   const auto slider = MakeSlider();
   slider->setValue(0);
   EXPECT_EQ(slider->grab().toImage().pixelColor(1, 1), QColor(40, 0, 90));
@@ -205,12 +206,9 @@ TEST_F(VolSliderTest, KeysMoveTheThumbTheWayTheyPointAndTheVolumeWithIt) {
     Qt::Key key;
     int position;
   };
-  const KeyCase cases[] = {{Qt::Key_Up, 59},
-                           {Qt::Key_Down, 60},
-                           {Qt::Key_PageUp, 60 - slider->pageStep()},
-                           {Qt::Key_PageDown, 60},
-                           {Qt::Key_Home, 0},
-                           {Qt::Key_End, 127}};
+  const KeyCase cases[] = {
+      {Qt::Key_Up, 59},       {Qt::Key_Down, 60}, {Qt::Key_PageUp, 60 - slider->pageStep()},
+      {Qt::Key_PageDown, 60}, {Qt::Key_Home, 0},  {Qt::Key_End, 127}};
   for (const KeyCase& c : cases) {
     QTest::keyClick(slider.get(), c.key);
     EXPECT_EQ(slider->value(), c.position) << "key " << c.key;

@@ -24,8 +24,8 @@ struct ArtworkNames {
 };
 
 constexpr ArtworkNames kArtwork[] = {
-    {CommandId::Play, "frame_wide", "play"},   {CommandId::Stop, "frame", "stop"},
-    {CommandId::FastForward, "frame", "ff"},   {CommandId::Rewind, "frame", "rewind"},
+    {CommandId::Play, "frame_wide", "play"}, {CommandId::Stop, "frame", "stop"},
+    {CommandId::FastForward, "frame", "ff"}, {CommandId::Rewind, "frame", "rewind"},
     {CommandId::Pause, "frame", "pause"},
 };
 
