@@ -58,6 +58,7 @@ QImage ExpectedFace(QSize size, const std::string& frame, const std::string& ico
   QPainter painter(&face);
   painter.drawPixmap(QRect(QPoint(0, 0), size), LoadTransportBitmap(frame));
   painter.drawPixmap(4, 4, LoadTransportBitmap(icon));
+  painter.end();
   return face;
 }
 

@@ -6,9 +6,11 @@
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,14 +1,15 @@
 #include "gui/monitor/transport_artwork.h"
 
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "core/catalogue.h"
 #include "core/errors.h"
 
 // The resources live in the gui library, a static library: they are registered by hand, since
-// the linker would drop the resource object that nothing else refers to. The macro declares a
-// global function, so it is called outside every namespace.
+// the linker would drop the resource object that nothing else refers to. Registering again is
+// harmless. The macro declares a global function, so it is called outside every namespace.
 static void RegisterTransportArtwork() { Q_INIT_RESOURCE(transport); }
 
 namespace velvasto::gui {
@@ -38,8 +39,7 @@ std::string Suffixed(std::string_view stem, std::string_view suffix) {
 }  // namespace
 
 QPixmap LoadTransportBitmap(std::string_view name) {
-  static const bool registered = (RegisterTransportArtwork(), true);
-  (void)registered;
+  RegisterTransportArtwork();
   QPixmap bitmap;
   const QString path = QStringLiteral(":/transport/") + QString::fromUtf8(name.data(), name.size()) + ".png";
   if (!bitmap.load(path, "PNG")) throw CErrMessage(kBitmapLoadFailed);
