@@ -76,7 +76,7 @@ bool PlayerController::Execute(CommandId command) {
       StopAndClearTitle(true);
       break;
     case CommandId::Rewind:
-      Transport([&] { slot_.Restart(); });
+      Transport([&] { slot_.Restart(SongStartFor(app_).options); });
       view_.Repaint();
       break;
     case CommandId::FastForward:
@@ -330,7 +330,7 @@ void PlayerController::ProcessNotifications() {
 
 void PlayerController::OnSongEnd() {
   if (app_.singleRepeat == 1) {
-    if (!Transport([&] { slot_.Restart(); })) return;
+    if (!Transport([&] { slot_.Restart(SongStartFor(app_).options); })) return;
     router_.ClearLocks();
     view_.ResetMetersForRepeat();
     view_.CloseControlFileProgress();

@@ -157,8 +157,6 @@ class PlayerController {
   template <typename Operation>
   bool Transport(Operation&& operation);
 
-  // The song settings and start options of the song about to start.
-  SongStart StartFor() const;
   // A folder remembered under `key`, else the executable's folder.
   std::filesystem::path RememberedFolder(std::string_view key) const;
   // Remembers `folder` under `key`; false (error 62012 shown) when it cannot be written.

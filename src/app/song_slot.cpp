@@ -102,8 +102,7 @@ void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, 
       next->transport = std::make_unique<ReportingTransport>(*next->engine, reporter_);
     });
     loaded_ = std::move(next);
-    startOptions_ = start.options;
-    StartEngine();
+    StartEngine(start.options);
   } catch (...) {
     ReleaseQuietly();
     info_.reset();
@@ -112,13 +111,13 @@ void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, 
   playState_ = PlayState::Playing;
 }
 
-void CSongSlot::StartEngine() {
+void CSongSlot::StartEngine(const StartOptions& options) {
   // The sink of the earlier start stays alive until the engine, which stops that start first,
   // has taken the new one.
   std::unique_ptr<StampedSink> previous = std::move(loaded_->sink);
   loaded_->sink = std::make_unique<StampedSink>(notifications_, ++start_);
   loaded_->transport->Start(*loaded_->song, *loaded_->ports->Device(PortId::A), loaded_->ports->Device(PortId::B),
-                            *loaded_->sink, startOptions_);
+                            *loaded_->sink, options);
 }
 
 void CSongSlot::Stop() {
@@ -146,9 +145,9 @@ void CSongSlot::ReleaseQuietly() {
   playState_ = PlayState::Stopped;
 }
 
-void CSongSlot::Restart() {
+void CSongSlot::Restart(const StartOptions& options) {
   if (!loaded_) return;
-  StartEngine();
+  StartEngine(options);
   playState_ = PlayState::Playing;
 }
 

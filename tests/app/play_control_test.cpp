@@ -38,6 +38,40 @@ TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
   EXPECT_EQ(app.settings.volumeValue, 64) << "the single-song volume is not touched";
 }
 
+TEST_F(ControllerTest, RewindAndSingleRepeatStartTheSongAtTheVolumeSetSince) {
+  // The value of the last channel volume the mapper was sent.
+  const auto lastVolume = [this] {
+    const std::vector<std::string> lines = devices.Lines("mapper");
+    const auto line = std::ranges::find_if(lines.rbegin(), lines.rend(),
+                                           [](const std::string& l) { return l.find(" MSG B0 07 ") != std::string::npos; });
+    return line == lines.rend() ? -1 : std::stoi(line->substr(line->size() - 2), nullptr, 16);
+  };
+  // A single song at "Volume Value" 127, turned down while it plays; its first note gets the
+  // default volume 100 × master ÷ 127.
+  Request({Song("a.mid", 60, 1'000'000)});
+  controller->Open();
+  AdvanceMs(100);
+  controller->SetVolume(103);
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 103 / 127);
+  controller->SetVolume(90);
+  app.singleRepeat = 1;
+  FinishSong();
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 90 / 127) << "single repeat";
+
+  // A list entry of volume 100, turned down.
+  app.singleRepeat = 0;
+  Request({ListFile("l.mlt", {Song("b.mid", 62, 1'000'000)}, 100)});
+  controller->ProcessOpenRequest(false);
+  AdvanceMs(100);
+  controller->SetVolume(70);
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 70 / 127) << "a list entry";
+}
+
 TEST_F(ControllerTest, EngineErrorStopsTheSongShowsTheCallbackMessageAndEndsAStartUpSong) {
   Request({Song("a.mid", 60, 2'000'000), Song("b.mid", 62)});
   controller->Open();
