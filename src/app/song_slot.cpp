@@ -1,38 +1,13 @@
 #include "app/song_slot.h"
 
-#include <new>
 #include <utility>
 
 #include "core/errors.h"
-#include "midiout/device_error.h"
+#include "engine/reporting_transport.h"
 #include "midiout/opened_ports.h"
 #include "song/song_loader.h"
 
 namespace velvasto {
-
-namespace {
-
-// Runs `operation`; a failure is shown once and thrown on.
-template <typename Operation>
-void Reported(ErrorReporter& reporter, Operation&& operation) {
-  try {
-    operation();
-  } catch (const CDeviceErrMessage& error) {
-    reporter.ShowDeviceError(error);
-    throw;
-  } catch (const CErrMessage& error) {
-    reporter.ShowError(error.Message());
-    throw;
-  } catch (const std::bad_alloc&) {
-    reporter.ShowError(AppErrorText(errc::kOutOfMemory));
-    throw;
-  } catch (...) {
-    reporter.ShowError(UndefinedErrorText());
-    throw;
-  }
-}
-
-}  // namespace
 
 // Stamps what one start of the song posts with the start's number.
 class CSongSlot::StampedSink final : public EngineNotificationSink {
@@ -86,11 +61,11 @@ void CSongSlot::TakeMonitorEntries(std::vector<MonitorEntry>& out) {
 
 void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, const SongStart& start) {
   fileFailed_ = false;
-  if (loaded_) Reported(reporter_, [] { throw CErrMessage(errc::kAlreadyLoaded); });
+  if (loaded_) RunReported(reporter_, [] { throw CErrMessage(errc::kAlreadyLoaded); });
   info_.reset();
   try {
     auto next = std::make_unique<LoadedSong>();
-    Reported(reporter_, [&] {
+    RunReported(reporter_, [&] {
       next->path = path;
       fileFailed_ = true;
       next->song = loader_(path, start.settings);
@@ -124,7 +99,7 @@ void CSongSlot::Stop() {
   if (!loaded_) return;
   try {
     loaded_->transport->Stop();
-    Reported(reporter_, [&] { loaded_->ports->Close(); });
+    RunReported(reporter_, [&] { loaded_->ports->Close(); });
   } catch (...) {
     ReleaseQuietly();
     throw;

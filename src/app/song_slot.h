@@ -23,7 +23,7 @@
 #include "engine/monitor_entry.h"
 #include "engine/periodic_timer.h"
 #include "engine/playback_engine.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "midiout/device_catalog.h"
 #include "midiout/midi_port.h"
 #include "song/song_info.h"
