@@ -305,6 +305,20 @@ void PlayerController::Seek(std::uint32_t seconds) {
   Transport([&] { slot_.Seek(seconds); });
 }
 
+PlayerStatus PlayerController::Status() const {
+  PlayerStatus status{.playState = app_.playState,
+                      .masterVolume = static_cast<std::uint32_t>(std::clamp(app_.settings.volumeValue, 0, 127))};
+  const PlaybackEngine* engine = slot_.Engine();
+  if (engine == nullptr) return status;
+  status.positionSeconds = engine->PositionSeconds();
+  if (const auto& info = slot_.Info()) {
+    status.lengthSeconds = static_cast<std::uint32_t>(std::min<std::uint64_t>(info->playTimeUs / 1'000'000, UINT32_MAX));
+  }
+  status.tempoBpm = engine->TempoBpm();
+  status.masterVolume = engine->MasterVolume();
+  return status;
+}
+
 void PlayerController::ProcessNotifications() {
   for (const EngineNotification& notification : notifications_.TakeAll()) {
     // What an earlier start of a song posted no longer applies.
