@@ -13,12 +13,10 @@
 namespace velvasto::test {
 namespace {
 
-constexpr const char* kTestSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-
-// The synthesizer without an audio output: messages change its state and nothing sounds.
+// The synthesizer without an audio output or a SoundFont: messages change the state of its
+// channels and nothing sounds.
 class SilentSynth final : public SynthTarget {
  public:
-  SilentSynth() { core.LoadSoundFont(kTestSoundFont); }
   void Attach() override {}
   void Detach() override {}
   void Short(int firstChannel, std::uint32_t message, std::uint64_t) override { core.ApplyShort(firstChannel, message); }
