@@ -1,6 +1,4 @@
-// The association on the desktop's own tools, in folders of the test's own: the user's config
-// and data folders and the system's data folders are fresh, so only what the test puts there
-// counts.
+// The association on the desktop's own tools, on a desktop of the test's own (TestDesktop).
 
 #include "app/association/file_association.h"
 
@@ -22,6 +20,7 @@
 #include "support/recomposer_builder.h"
 #include "support/smf_builder.h"
 #include "support/temp_dir.h"
+#include "support/test_desktop.h"
 
 namespace velvasto::test {
 namespace {
@@ -46,28 +45,6 @@ ExtensionTicks Ticked(std::initializer_list<std::string_view> extensions) {
   for (const std::string_view extension : extensions) ticks[IndexOf(extension)] = true;
   return ticks;
 }
-
-// Fresh folders for the user and the system, named by the XDG variables while the object
-// lives, and a desktop named by none of the usual variables.
-struct TestDesktop {
-  TestDesktop() {
-    environment.Set("XDG_CONFIG_HOME", (dir.Path() / "config").string());
-    environment.Set("XDG_DATA_HOME", (dir.Path() / "data").string());
-    environment.Set("XDG_CONFIG_DIRS", (dir.Path() / "etc").string());
-    environment.Set("XDG_DATA_DIRS", (dir.Path() / "system").string());
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "XDG_MENU_PREFIX", "KDE_FULL_SESSION", "KDE_SESSION_VERSION",
-                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "DESKTOP_SESSION"}) {
-      environment.Unset(name);
-    }
-    // Another player, installed for the system and able to open songs and MIDI files.
-    dir.Write("system/applications/other-player.desktop",
-              "[Desktop Entry]\nType=Application\nName=Other player\nExec=true %f\n"
-              "MimeType=audio/midi;audio/x-rcp;audio/x-g36;\n");
-  }
-
-  TempDir dir;
-  EnvironmentScope environment;
-};
 
 class FileAssociationTest : public ::testing::Test {
  protected:
