@@ -177,6 +177,19 @@ TEST_F(FileAssociationTest, RemovingEverythingLeavesTheDesktopAsItWas) {
   EXPECT_EQ(FileTypeOf(dir.Write("song.g36", G36Builder().Build())), "application/octet-stream");
 }
 
+TEST_F(FileAssociationTest, AnUninstallStartGivesEverythingBackOrSaysWhyNot) {
+  MakeDefault("other-player.desktop", "audio/x-rcp");
+  association.Apply(Ticked({".rcp"}));
+  EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 0);
+  EXPECT_EQ(DefaultOf("audio/x-rcp"), "other-player.desktop");
+  EXPECT_TRUE(reporter.shown.empty());
+
+  EnvironmentScope noTools;
+  noTools.Set("PATH", dir.Path().string());
+  EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 1);
+  EXPECT_EQ(reporter.shown, std::vector<std::string>{AppErrorText(errc::kAssocActionKeyFailed)});
+}
+
 // Each step's failure is its own error; a file that cannot be changed while restoring is shown
 // at once, before the restore fails.
 TEST_F(FileAssociationTest, EachStepFailsWithItsOwnError) {

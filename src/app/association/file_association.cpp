@@ -166,4 +166,14 @@ void CFileAssociation::RemoveAll() {
   if (!RefreshDatabases()) throw CErrMessage(errc::kAssocActionKeyFailed);
 }
 
+int RemoveAssociationsOnUninstall(const AssociationPlaces& places, ErrorReporter& reporter) {
+  try {
+    CFileAssociation(places, reporter).RemoveAll();
+    return 0;
+  } catch (const CErrMessage& error) {
+    reporter.ShowError(error.Message());
+    return 1;
+  }
+}
+
 }  // namespace velvasto

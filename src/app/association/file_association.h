@@ -87,4 +87,9 @@ class CFileAssociation {
   PreviousDefaults previous_;
 };
 
+// A start with /Uninstall does this and ends without a window: every association the program
+// made is given back and its files leave the user's folders (RemoveAll); a failure is shown.
+// The program's exit status: 0, or 1 after a failure.
+int RemoveAssociationsOnUninstall(const AssociationPlaces& places, ErrorReporter& reporter);
+
 }  // namespace velvasto
