@@ -1,14 +1,13 @@
 #include "gui/desktop/media_player_service.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
-#include <exception>
+#include <span>
 
-#include "core/errors.h"
 #include "gui/desktop/mpris_adaptors.h"
 #include "gui/qt_text.h"
 
@@ -28,9 +27,9 @@ std::uint32_t PositionSeconds(const PlayerController& controller) {
 
 }  // namespace
 
-CMediaPlayerService::CMediaPlayerService(PlayerController& controller, const CVelvastoApp& app,
-                                         MediaPlayerWindow& window, ErrorReporter& reporter, QObject* parent)
-    : QObject(parent), controller_(controller), app_(app), window_(window), reporter_(reporter) {
+CMediaPlayerService::CMediaPlayerService(const PlayerController& controller, const CVelvastoApp& app,
+                                         MediaPlayerWindow& window, QObject* parent)
+    : QObject(parent), controller_(controller), app_(app), window_(window) {
   new CMprisRootAdaptor(this);
   new CMprisPlayerAdaptor(this);
   poll_.setInterval(kPollMs);
@@ -48,7 +47,7 @@ bool CMediaPlayerService::Register(QDBusConnection connection) {
   if (!connection.registerObject(QString::fromLatin1(kMprisObjectPath), this)) return false;
   serviceName_ = QString::fromLatin1(kMprisServiceName);
   if (!connection.registerService(serviceName_)) {
-    serviceName_ += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
+    serviceName_ += QStringLiteral(".instance%1").arg(QApplication::applicationPid());
     if (!connection.registerService(serviceName_)) {
       connection.unregisterObject(QString::fromLatin1(kMprisObjectPath));
       return false;
@@ -62,45 +61,37 @@ bool CMediaPlayerService::Register(QDBusConnection connection) {
   return true;
 }
 
-template <typename Action>
-void CMediaPlayerService::Guarded(Action&& action) {
-  try {
-    action();
-  } catch (const CErrMessage& error) {
-    reporter_.ShowError(error.Message());
-  } catch (const std::exception&) {
-    reporter_.ShowError(UndefinedErrorText());
-  }
+void CMediaPlayerService::Operate(const std::function<void(PlayerController&)>& operation) {
+  if (QApplication::activeModalWidget() != nullptr) return;
+  window_.Operate(operation);
   Update();
 }
 
-void CMediaPlayerService::Raise() { Guarded([&] { window_.Raise(); }); }
+void CMediaPlayerService::Run(CommandId command) {
+  Operate([command](PlayerController& controller) { controller.Execute(command); });
+}
 
-void CMediaPlayerService::Quit() { Guarded([&] { window_.Quit(); }); }
+void CMediaPlayerService::Raise() { window_.Raise(); }
 
-bool CMediaPlayerService::Runs(CommandId command) { return controller_.Execute(command); }
+void CMediaPlayerService::Quit() {
+  if (QApplication::activeModalWidget() == nullptr) window_.Quit();
+}
 
-void CMediaPlayerService::Next() { Guarded([&] { Runs(CommandId::FastForward); }); }
+void CMediaPlayerService::Next() { Run(CommandId::FastForward); }
 
-void CMediaPlayerService::Previous() { Guarded([&] { Runs(CommandId::Rewind); }); }
+void CMediaPlayerService::Previous() { Run(CommandId::Rewind); }
 
 void CMediaPlayerService::Pause() {
-  Guarded([&] {
-    if (app_.playState == PlayState::Playing) Runs(CommandId::Pause);
-  });
+  if (app_.playState == PlayState::Playing) Run(CommandId::Pause);
 }
 
-void CMediaPlayerService::PlayPause() {
-  Guarded([&] { Runs(app_.playState == PlayState::Stopped ? CommandId::Play : CommandId::Pause); });
-}
+void CMediaPlayerService::PlayPause() { Run(app_.playState == PlayState::Stopped ? CommandId::Play : CommandId::Pause); }
 
-void CMediaPlayerService::Stop() { Guarded([&] { Runs(CommandId::Stop); }); }
+void CMediaPlayerService::Stop() { Run(CommandId::Stop); }
 
 void CMediaPlayerService::Play() {
-  Guarded([&] {
-    if (app_.playState == PlayState::Paused) Runs(CommandId::Pause);
-    if (app_.playState == PlayState::Stopped) Runs(CommandId::Play);
-  });
+  if (app_.playState == PlayState::Paused) Run(CommandId::Pause);
+  if (app_.playState == PlayState::Stopped) Run(CommandId::Play);
 }
 
 void CMediaPlayerService::Seek(qlonglong offsetUs) {
@@ -126,17 +117,15 @@ void CMediaPlayerService::SeekTo(qlonglong positionUs) {
   // Where the seek goes is no jump for Update to tell: this one is told here.
   lastPositionUs_ = seconds * kUsPerSecond;
   sinceLastPosition_.restart();
-  Guarded([&] { controller_.Seek(seconds); });
+  Operate([seconds](PlayerController& controller) { controller.Seek(seconds); });
   emit Seeked(Position());
 }
 
 void CMediaPlayerService::OpenUri(const QString& uri) {
   const QUrl url(uri);
   if (!url.isLocalFile()) return;
-  Guarded([&] {
-    const std::filesystem::path paths[] = {QStringToPath(url.toLocalFile())};
-    controller_.DropFiles(paths);
-  });
+  const std::filesystem::path path = QStringToPath(url.toLocalFile());
+  Operate([&path](PlayerController& controller) { controller.DropFiles(std::span<const std::filesystem::path>(&path, 1)); });
 }
 
 QString CMediaPlayerService::PlaybackStatus() const {
@@ -178,7 +167,9 @@ double CMediaPlayerService::Volume() const { return window_.Volume() / 127.0; }
 
 void CMediaPlayerService::SetVolume(double volume) {
   if (std::isnan(volume)) return;
-  Guarded([&] { window_.SetVolume(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 127))); });
+  if (QApplication::activeModalWidget() != nullptr) return;
+  window_.SetVolume(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 127)));
+  Update();
 }
 
 qlonglong CMediaPlayerService::Position() const {

@@ -7,7 +7,8 @@
 // compared with what was last told after each call and on a short timer.
 //
 // Everything runs on the thread of the event loop the bus connection delivers calls on, the
-// window's thread.
+// window's thread. A call that arrives while a modal dialog is open (the player may be in the
+// middle of an operation that asks the user something) is not carried out.
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -17,11 +18,11 @@
 #include <QVariantMap>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "app/player_controller.h"
 #include "app/velvasto_app.h"
-#include "engine/reporting_transport.h"
 #include "gui/desktop/media_player_window.h"
 
 namespace velvasto::gui {
@@ -33,9 +34,9 @@ class CMediaPlayerService : public QObject {
   Q_OBJECT
 
  public:
-  // `reporter` shows what a call into the player throws (errors never cross the event loop).
-  CMediaPlayerService(PlayerController& controller, const CVelvastoApp& app, MediaPlayerWindow& window,
-                      ErrorReporter& reporter, QObject* parent = nullptr);
+  // The player's state is read from `controller` and `app`; its commands run through `window`.
+  CMediaPlayerService(const PlayerController& controller, const CVelvastoApp& app, MediaPlayerWindow& window,
+                      QObject* parent = nullptr);
   ~CMediaPlayerService() override;
 
   // Offers the player on `connection`. False, and nothing else happens, when there is no bus or
@@ -85,16 +86,15 @@ class CMediaPlayerService : public QObject {
   Told Now() const;
   // The object path of the song now loaded; a new one for each song loaded.
   QString TrackId() const;
-  bool Runs(CommandId command);
+  // Runs `operation` through the window unless a modal dialog is open, then tells what changed.
+  void Operate(const std::function<void(PlayerController&)>& operation);
+  void Run(CommandId command);
   // Seeks to `positionUs` of the song proper and tells the new position.
   void SeekTo(qlonglong positionUs);
-  template <typename Action>
-  void Guarded(Action&& action);
 
-  PlayerController& controller_;
+  const PlayerController& controller_;
   const CVelvastoApp& app_;
   MediaPlayerWindow& window_;
-  ErrorReporter& reporter_;
   std::optional<QDBusConnection> connection_;
   QString serviceName_;
   QTimer poll_;

@@ -1,6 +1,10 @@
 #pragma once
-// What the desktop's media controls ask of the main window beyond the player's commands: come
-// to the front, close, and the volume slider.
+// What the desktop's media controls ask of the main window: come to the front, close, the
+// volume slider, and running a command of the player as the window runs its own.
+
+#include <functional>
+
+#include "app/player_controller.h"
 
 namespace velvasto::gui {
 
@@ -16,6 +20,9 @@ class MediaPlayerWindow {
   virtual int Volume() const = 0;
   // Moves the volume slider to `volume` 0..127 with the effect of the user moving it.
   virtual void SetVolume(int volume) = 0;
+  // Runs `operation` on the player as one operation of the window: no engine notification is
+  // handled inside a dialog it opens, and what it throws is shown, never passed on.
+  virtual void Operate(const std::function<void(PlayerController&)>& operation) = 0;
 };
 
 }  // namespace velvasto::gui

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMetaType>
@@ -33,10 +34,18 @@ class FakeWindow final : public MediaPlayerWindow {
     volume = value;
     controller_->SetVolume(value);
   }
+  void Operate(const std::function<void(PlayerController&)>& operation) override {
+    try {
+      operation(*controller_);
+    } catch (const CErrMessage& error) {
+      errors.push_back(error.Message());
+    }
+  }
 
   int raised = 0;
   int quit = 0;
   int volume = 127;
+  std::vector<std::string> errors;
 
  private:
   std::unique_ptr<PlayerController>& controller_;
@@ -108,7 +117,7 @@ class MediaPlayerServiceTest : public test::ControllerTest {
   std::uint32_t PositionSeconds() const { return controller->Engine()->PositionSeconds(); }
 
   FakeWindow window{controller};
-  CMediaPlayerService service{*controller, app, window, prompt};
+  CMediaPlayerService service{*controller, app, window};
 };
 
 TEST_F(MediaPlayerServiceTest, StatusAndPlayPauseFollowTheTransport) {
@@ -131,7 +140,7 @@ TEST_F(MediaPlayerServiceTest, StatusAndPlayPauseFollowTheTransport) {
   EXPECT_EQ(Playerctl({"status"}), "Stopped");
   Playerctl({"play-pause"});
   EXPECT_EQ(app.playState, PlayState::Playing) << "from stopped, PLAY";
-  EXPECT_TRUE(prompt.errors.empty());
+  EXPECT_TRUE(prompt.errors.empty() && window.errors.empty());
 }
 
 TEST_F(MediaPlayerServiceTest, NextAndPreviousAreFastForwardAndRewind) {
@@ -223,12 +232,30 @@ TEST_F(MediaPlayerServiceTest, TheRootInterfaceNamesTheProgramAndRaisesAndQuitsT
   EXPECT_EQ(window.quit, 1);
 }
 
+// The player may be asking the user something in the middle of an operation: a command from
+// the desktop then waits for the user like any other (it is not carried out).
+TEST_F(MediaPlayerServiceTest, NoCommandRunsWhileADialogIsOpen) {
+  PlayList(2, 10);
+  QDialog dialog;
+  QTimer::singleShot(0, &dialog, [&] {
+    Playerctl({"pause"});
+    Playerctl({"volume", "0.5"});
+    EXPECT_EQ(app.playState, PlayState::Playing);
+    EXPECT_EQ(window.volume, 127);
+    EXPECT_EQ(Playerctl({"status"}), "Playing") << "the state is still told";
+    dialog.reject();
+  });
+  dialog.exec();
+  Playerctl({"pause"});
+  EXPECT_EQ(app.playState, PlayState::Paused);
+}
+
 // A desktop without a session bus is no error: the player simply has no media controls.
 TEST_F(MediaPlayerServiceTest, NoBusIsNoError) {
-  CMediaPlayerService another(*controller, app, window, prompt);
+  CMediaPlayerService another(*controller, app, window);
   EXPECT_FALSE(another.Register(QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
                                                                QStringLiteral("velvasto-no-bus"))));
-  EXPECT_TRUE(prompt.errors.empty());
+  EXPECT_TRUE(prompt.errors.empty() && window.errors.empty());
 }
 
 }  // namespace
