@@ -1,10 +1,12 @@
 #include "app/association/file_association.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 
 #include "app/association/child_process.h"
 #include "app/association/desktop_files.h"
+#include "app/association/key_file_line.h"
 #include "app/association/mime_apps_list.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
@@ -19,12 +21,7 @@ namespace fs = std::filesystem;
 const fs::path kDesktopFile{std::string(kDesktopFileName)};
 
 // The first line of a tool's answer without its line end and blanks.
-std::string FirstLine(const std::string& output) {
-  std::string line = output.substr(0, output.find('\n'));
-  const auto last = line.find_last_not_of(" \t\r");
-  line.erase(last == std::string::npos ? 0 : last + 1);
-  return line.substr(std::min(line.size(), line.find_first_not_of(" \t")));
-}
+std::string FirstLine(std::string_view output) { return std::string(Trimmed(output.substr(0, output.find('\n')))); }
 
 // The types of the table, each once, in its order.
 std::vector<std::string_view> DistinctTypes() {

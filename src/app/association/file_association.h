@@ -16,7 +16,7 @@
 
 #include <array>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,7 +79,7 @@ class CFileAssociation {
   // Runs one of the desktop's tools with the user's folders; true when it succeeded.
   bool Run(const std::string& program, const std::vector<std::string>& arguments, std::string* output = nullptr);
   bool RefreshDatabases();
-  // The files RegisterClass puts in place, by their contents.
+  // The files RegisterClass puts in place: the desktop entry, the MIME package, the icon.
   std::vector<std::filesystem::path> UserFiles() const;
 
   AssociationPlaces places_;

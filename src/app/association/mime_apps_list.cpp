@@ -5,16 +5,11 @@
 #include <string>
 #include <system_error>
 
+#include "app/association/key_file_line.h"
 #include "core/atomic_file.h"
 
 namespace velvasto {
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 // The values of a "type=a;b;" line without `desktopFile`, in their order ("" when none is
 // left), or nothing when `desktopFile` is not among them.
@@ -44,9 +39,9 @@ void ForEachLine(std::istream& in, std::string_view mimeType, OnTypeLine&& onTyp
   for (std::string line; std::getline(in, line);) {
     const std::string_view text = Trimmed(line);
     if (text.starts_with('[')) inDefaults = text == "[Default Applications]";
-    const auto equals = text.find('=');
-    if (inDefaults && equals != std::string_view::npos && Trimmed(text.substr(0, equals)) == mimeType) {
-      onTypeLine(line, std::string(text.substr(equals + 1)));
+    const auto entry = EntryOf(line);
+    if (inDefaults && entry && entry->key == mimeType) {
+      onTypeLine(line, std::string(entry->value));
     } else {
       onOtherLine(line);
     }

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/association/key_file_line.h"
 #include "core/atomic_file.h"
 
 namespace velvasto {
@@ -15,12 +16,6 @@ constexpr std::string_view kGroup = "[Previous Defaults]";
 bool IsNameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
          c == '.';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 }  // namespace
@@ -69,11 +64,10 @@ std::map<std::string, std::string, std::less<>> PreviousDefaults::Read() const {
       inGroup = text == kGroup;
       continue;
     }
-    const auto equals = text.find('=');
-    if (!inGroup || equals == std::string_view::npos) continue;
-    const std::string_view type = Trimmed(text.substr(0, equals));
-    const std::string_view application = Trimmed(text.substr(equals + 1));
-    if (IsMimeType(type) && IsDesktopFileName(application)) entries.emplace(type, application);
+    const auto entry = EntryOf(line);
+    if (inGroup && entry && IsMimeType(entry->key) && IsDesktopFileName(entry->value)) {
+      entries.emplace(entry->key, entry->value);
+    }
   }
   return entries;
 }
