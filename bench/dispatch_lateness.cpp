@@ -35,6 +35,7 @@ class ArrivalRecorder final : public MidiOutDevice {
   }
   void SendLong(LongMessage& message, std::uint64_t) override { message.done.store(true); }
   void Reset() override {}
+  void ResetControllers() override {}
 
   struct Arrival {
     std::uint64_t songTimeUs;

@@ -111,9 +111,9 @@ bool AllRecorded(const OutputPlan& plan) {
 }
 
 void HandleKey(KeyCommand key, PlayerController& controller, bool& quit) {
-  const PlaybackEngine* engine = controller.Engine();
-  const std::uint32_t position = engine ? engine->PositionSeconds() : 0;
-  const int volume = engine ? static_cast<int>(engine->MasterVolume()) : 127;
+  const PlayerStatus status = controller.Status();
+  const std::uint32_t position = status.positionSeconds;
+  const int volume = static_cast<int>(status.masterVolume);
   switch (key) {
     case KeyCommand::PauseResume:
       controller.Execute(CommandId::Pause);
@@ -129,9 +129,8 @@ void HandleKey(KeyCommand key, PlayerController& controller, bool& quit) {
       break;
     case KeyCommand::Forward: {
       // Not past the end: the song then ends at once and the position shown stays within it.
-      const auto& info = controller.SongInformation();
-      const std::uint64_t lengthSeconds = info ? info->playTimeUs / 1'000'000 : 0;
-      const std::uint64_t target = std::min<std::uint64_t>(std::uint64_t{position} + kSeekStepSeconds, lengthSeconds);
+      const std::uint64_t target =
+          std::min<std::uint64_t>(std::uint64_t{position} + kSeekStepSeconds, status.lengthSeconds);
       if (target > position) controller.Seek(static_cast<std::uint32_t>(target));
       break;
     }

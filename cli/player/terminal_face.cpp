@@ -1,6 +1,5 @@
 #include "cli/player/terminal_face.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "cli/output/no_audio_line.h"
@@ -9,22 +8,20 @@
 namespace velvasto::cli {
 
 void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvastoApp& app) {
-  const PlaybackEngine* engine = controller.Engine();
-  if (engine == nullptr || !errors_.InPlace()) return;
+  const PlayerStatus player = controller.Status();
+  if (player.playState == PlayState::Stopped || !errors_.InPlace()) return;
   if (sending_.Active()) {
     errors_.Show(FormatSendingProgress(sending_.Label(), sending_.Sent(), sending_.Total(), errors_.Columns()));
     return;
   }
   PlayStatus status;
-  if (const auto& info = controller.SongInformation()) {
-    status.title = info->title;
-    status.lengthSeconds = static_cast<std::uint32_t>(std::min<std::uint64_t>(info->playTimeUs / 1'000'000, UINT32_MAX));
-  }
+  if (const auto& info = controller.SongInformation()) status.title = info->title;
   if (status.title.empty()) status.title = controller.SongPath().filename().string();
-  status.positionSeconds = engine->PositionSeconds();
-  status.tempoBpm = engine->TempoBpm();
-  status.volume = engine->MasterVolume();
-  status.paused = app.playState == PlayState::Paused;
+  status.positionSeconds = player.positionSeconds;
+  status.lengthSeconds = player.lengthSeconds;
+  status.tempoBpm = player.tempoBpm;
+  status.volume = player.masterVolume;
+  status.paused = player.playState == PlayState::Paused;
   if (app.listPlaying && app.playList.CurrentIndexValid()) {
     status.list = ListPosition{.number = app.playList.CurrentIndex() + 1, .count = app.playList.Count()};
   }

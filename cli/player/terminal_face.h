@@ -75,7 +75,7 @@ class TerminalFace final : public PlayerView, public MonitorSink, public UserPro
   void SetControlFileProgress(std::uint32_t sent) override { sending_.Set(sent); }
   void CloseControlFileProgress() override { sending_.Close(); }
 
-  // MonitorSink: the status line reads tempo and position from the engine.
+  // MonitorSink: the status line reads tempo and position from the controller's status.
   void NoteEvent(const MonitorEntry&) override {}
   void ChannelVolume(const MonitorEntry&) override {}
   void ChannelExpression(const MonitorEntry&) override {}

@@ -76,7 +76,7 @@ bool PlayerController::Execute(CommandId command) {
       StopAndClearTitle(true);
       break;
     case CommandId::Rewind:
-      Transport([&] { slot_.Restart(); });
+      Transport([&] { slot_.Restart(SongStartFor(app_).options); });
       view_.Repaint();
       break;
     case CommandId::FastForward:
@@ -305,6 +305,20 @@ void PlayerController::Seek(std::uint32_t seconds) {
   Transport([&] { slot_.Seek(seconds); });
 }
 
+PlayerStatus PlayerController::Status() const {
+  PlayerStatus status{.playState = app_.playState,
+                      .masterVolume = static_cast<std::uint32_t>(std::clamp(app_.settings.volumeValue, 0, 127))};
+  const PlaybackEngine* engine = slot_.Engine();
+  if (engine == nullptr) return status;
+  status.positionSeconds = engine->PositionSeconds();
+  if (const auto& info = slot_.Info()) {
+    status.lengthSeconds = static_cast<std::uint32_t>(std::min<std::uint64_t>(info->playTimeUs / 1'000'000, UINT32_MAX));
+  }
+  status.tempoBpm = engine->TempoBpm();
+  status.masterVolume = engine->MasterVolume();
+  return status;
+}
+
 void PlayerController::ProcessNotifications() {
   for (const EngineNotification& notification : notifications_.TakeAll()) {
     // What an earlier start of a song posted no longer applies.
@@ -330,7 +344,7 @@ void PlayerController::ProcessNotifications() {
 
 void PlayerController::OnSongEnd() {
   if (app_.singleRepeat == 1) {
-    if (!Transport([&] { slot_.Restart(); })) return;
+    if (!Transport([&] { slot_.Restart(SongStartFor(app_).options); })) return;
     router_.ClearLocks();
     view_.ResetMetersForRepeat();
     view_.CloseControlFileProgress();

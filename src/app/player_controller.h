@@ -21,6 +21,7 @@
 #include "app/monitor_router.h"
 #include "app/monitor_sink.h"
 #include "app/notification_queue.h"
+#include "app/player_status.h"
 #include "app/player_view.h"
 #include "app/song_slot.h"
 #include "app/user_prompt.h"
@@ -93,9 +94,8 @@ class PlayerController {
   void ProcessNotifications();
 
   // For the displays.
+  PlayerStatus Status() const;
   const std::optional<SongInfo>& SongInformation() const { return slot_.Info(); }
-  // The engine of the loaded song (position, tempo, master volume), or null.
-  const PlaybackEngine* Engine() const { return slot_.Engine(); }
   // The loaded song, or null, and its file.
   const CMIDIStream* Song() const { return slot_.Song(); }
   std::filesystem::path SongPath() const { return slot_.SongPath(); }
@@ -157,8 +157,6 @@ class PlayerController {
   template <typename Operation>
   bool Transport(Operation&& operation);
 
-  // The song settings and start options of the song about to start.
-  SongStart StartFor() const;
   // A folder remembered under `key`, else the executable's folder.
   std::filesystem::path RememberedFolder(std::string_view key) const;
   // Remembers `folder` under `key`; false (error 62012 shown) when it cannot be written.

@@ -1,38 +1,13 @@
 #include "app/song_slot.h"
 
-#include <new>
 #include <utility>
 
 #include "core/errors.h"
-#include "midiout/device_error.h"
+#include "engine/reporting_transport.h"
 #include "midiout/opened_ports.h"
 #include "song/song_loader.h"
 
 namespace velvasto {
-
-namespace {
-
-// Runs `operation`; a failure is shown once and thrown on.
-template <typename Operation>
-void Reported(ErrorReporter& reporter, Operation&& operation) {
-  try {
-    operation();
-  } catch (const CDeviceErrMessage& error) {
-    reporter.ShowDeviceError(error);
-    throw;
-  } catch (const CErrMessage& error) {
-    reporter.ShowError(error.Message());
-    throw;
-  } catch (const std::bad_alloc&) {
-    reporter.ShowError(AppErrorText(errc::kOutOfMemory));
-    throw;
-  } catch (...) {
-    reporter.ShowError(UndefinedErrorText());
-    throw;
-  }
-}
-
-}  // namespace
 
 // Stamps what one start of the song posts with the start's number.
 class CSongSlot::StampedSink final : public EngineNotificationSink {
@@ -86,11 +61,11 @@ void CSongSlot::TakeMonitorEntries(std::vector<MonitorEntry>& out) {
 
 void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, const SongStart& start) {
   fileFailed_ = false;
-  if (loaded_) Reported(reporter_, [] { throw CErrMessage(errc::kAlreadyLoaded); });
+  if (loaded_) RunReported(reporter_, [] { throw CErrMessage(errc::kAlreadyLoaded); });
   info_.reset();
   try {
     auto next = std::make_unique<LoadedSong>();
-    Reported(reporter_, [&] {
+    RunReported(reporter_, [&] {
       next->path = path;
       fileFailed_ = true;
       next->song = loader_(path, start.settings);
@@ -102,8 +77,7 @@ void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, 
       next->transport = std::make_unique<ReportingTransport>(*next->engine, reporter_);
     });
     loaded_ = std::move(next);
-    startOptions_ = start.options;
-    StartEngine();
+    StartEngine(start.options);
   } catch (...) {
     ReleaseQuietly();
     info_.reset();
@@ -112,20 +86,20 @@ void CSongSlot::Play(const std::filesystem::path& path, const CMIDIPort& ports, 
   playState_ = PlayState::Playing;
 }
 
-void CSongSlot::StartEngine() {
+void CSongSlot::StartEngine(const StartOptions& options) {
   // The sink of the earlier start stays alive until the engine, which stops that start first,
   // has taken the new one.
   std::unique_ptr<StampedSink> previous = std::move(loaded_->sink);
   loaded_->sink = std::make_unique<StampedSink>(notifications_, ++start_);
   loaded_->transport->Start(*loaded_->song, *loaded_->ports->Device(PortId::A), loaded_->ports->Device(PortId::B),
-                            *loaded_->sink, startOptions_);
+                            *loaded_->sink, options);
 }
 
 void CSongSlot::Stop() {
   if (!loaded_) return;
   try {
     loaded_->transport->Stop();
-    Reported(reporter_, [&] { loaded_->ports->Close(); });
+    RunReported(reporter_, [&] { loaded_->ports->Close(); });
   } catch (...) {
     ReleaseQuietly();
     throw;
@@ -146,9 +120,9 @@ void CSongSlot::ReleaseQuietly() {
   playState_ = PlayState::Stopped;
 }
 
-void CSongSlot::Restart() {
+void CSongSlot::Restart(const StartOptions& options) {
   if (!loaded_) return;
-  StartEngine();
+  StartEngine(options);
   playState_ = PlayState::Playing;
 }
 

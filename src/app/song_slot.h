@@ -23,7 +23,7 @@
 #include "engine/monitor_entry.h"
 #include "engine/periodic_timer.h"
 #include "engine/playback_engine.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "midiout/device_catalog.h"
 #include "midiout/midi_port.h"
 #include "song/song_info.h"
@@ -71,8 +71,9 @@ class CSongSlot {
   // Stops the engine, closes the devices and lets the song go; play state stopped. The song is
   // let go even when stopping fails (the failure is shown and thrown on). Nothing when stopped.
   void Stop();
-  // Starts the loaded song again from its beginning; play state playing. Nothing when stopped.
-  void Restart();
+  // Starts the loaded song again from its beginning with `options` (the volume that applies
+  // now); play state playing. Nothing when stopped.
+  void Restart(const StartOptions& options);
   // Only while playing; play state paused.
   void Pause();
   // Only while paused; play state playing.
@@ -103,7 +104,7 @@ class CSongSlot {
   class StampedSink;
 
   // Starts the engine of the loaded song from its beginning under a new start number.
-  void StartEngine();
+  void StartEngine(const StartOptions& options);
   // Stops and lets go of the loaded song without reporting anything.
   void ReleaseQuietly();
 
@@ -115,7 +116,6 @@ class CSongSlot {
   SongLoader loader_;
   std::optional<SongInfo> info_;
   std::unique_ptr<LoadedSong> loaded_;
-  StartOptions startOptions_;
   std::uint64_t start_ = 0;
   bool fileFailed_ = false;
 };

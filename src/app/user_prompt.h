@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 
 namespace velvasto {
 

@@ -118,6 +118,8 @@ void PlaybackEngine::StopLocked() {
   const std::uint64_t songTimeUs = core_.songTimeUs.load(std::memory_order_relaxed);
   ForEachPort([&](PortId, MidiOutDevice& device) { SendSoundOff(device, songTimeUs); });
   ForEachPort([](PortId, MidiOutDevice& device) { ResetOrThrow(device); });
+  // The next start of the song begins with the controllers where a song begins.
+  ForEachPort([](PortId, MidiOutDevice& device) { ResetControllersOrThrow(device); });
 }
 
 void PlaybackEngine::Pause() {
@@ -169,6 +171,11 @@ void PlaybackEngine::Seek(std::uint32_t seconds) {
     ForEachPort([](PortId, MidiOutDevice& device) { ResetOrThrow(device); });
     // The reset gave up any System Exclusive message in flight.
     core_.sysexPending = false;
+    // Forwards the channels keep what the song has set so far. Backwards the chase replays the
+    // song from its start, so its controllers first go back to where they are there: one the
+    // song sets only after the target must not keep that later value.
+    const bool backwards = targetUs < songTimeUs;
+    if (backwards) ForEachPort([](PortId, MidiOutDevice& device) { ResetControllersOrThrow(device); });
     clock_.SleepMs(kSeekPauseMs);
 
     // The target lies in the song proper: no control block runs any more there.
@@ -180,7 +187,7 @@ void PlaybackEngine::Seek(std::uint32_t seconds) {
     } else {
       // Forwards the chase goes on from where the song is; backwards it replays the song proper
       // from its start, so that control blocks are never sent again.
-      const std::uint32_t chaseStart = targetUs > songTimeUs ? core_.index : songStartIndex;
+      const std::uint32_t chaseStart = backwards ? songStartIndex : core_.index;
       Chase(core_, clock_, chaseStart, targetUs, *sink_);
     }
     core_.songTimeUs.store(targetUs, std::memory_order_relaxed);

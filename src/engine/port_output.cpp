@@ -20,6 +20,14 @@ void ResetOrThrow(MidiOutDevice& device) {
   }
 }
 
+void ResetControllersOrThrow(MidiOutDevice& device) {
+  try {
+    device.ResetControllers();
+  } catch (...) {
+    throw CMMSystemErrMessage(mmerr::kReset);
+  }
+}
+
 void SendSoundOff(MidiOutDevice& device, std::uint64_t timeUs) {
   for (std::uint32_t channel = 0; channel < 16; ++channel) {
     for (const std::uint32_t controller : {64u, 66u, 123u, 120u}) {

@@ -18,8 +18,11 @@ constexpr std::uint32_t VolumeMessage(std::uint32_t channel, std::uint32_t value
 
 // Throws CMMSystemErrMessage 1007 when the device fails.
 void SendShortOrThrow(MidiOutDevice& device, std::uint32_t message, std::uint64_t timeUs);
-// Throws CMMSystemErrMessage 1013 when the device fails.
+// The device's reset (every note ended, sustain released). Throws CMMSystemErrMessage 1013 when
+// the device fails.
 void ResetOrThrow(MidiOutDevice& device);
+// Every controller of the device's channels to its default. Throws CMMSystemErrMessage 1013.
+void ResetControllersOrThrow(MidiOutDevice& device);
 // Every channel, in order: sustain 0, soft pedal 0, all notes off, all sound off.
 // Throws CMMSystemErrMessage 1007.
 void SendSoundOff(MidiOutDevice& device, std::uint64_t timeUs);

@@ -2,23 +2,10 @@
 // The transport operations as the user interface calls them: a failure is shown to the user and
 // then thrown on, so that the caller can stop the song.
 
-#include <string>
-
+#include "engine/error_reporter.h"
 #include "engine/playback_engine.h"
-#include "midiout/device_error.h"
 
 namespace velvasto {
-
-class ErrorReporter {
- public:
-  virtual ~ErrorReporter() = default;
-  // Shows an error text to the user (a message box with the error icon, or standard error).
-  virtual void ShowError(const std::string& text) = 0;
-  // Shows a device failure that says more than its text (which port, what the audio system
-  // answered). Called while the error is being handled, so std::current_exception() is it. By
-  // default only the text, as for any error.
-  virtual void ShowDeviceError(const CDeviceErrMessage& error) { ShowError(error.Message()); }
-};
 
 class ReportingTransport {
  public:
@@ -33,9 +20,6 @@ class ReportingTransport {
   void SetMasterVolume(std::uint32_t value);
 
  private:
-  template <typename Operation>
-  void Run(Operation&& operation);
-
   PlaybackEngine& engine_;
   ErrorReporter& reporter_;
 };

@@ -34,10 +34,15 @@ class MidiOutDevice {
   // Starts sending `message`; completion is signalled through message.done. Throws
   // CMMSystemErrMessage(mmerr::kLongMsg) when the device refuses it.
   virtual void SendLong(LongMessage& message, std::uint64_t timeUs) = 0;
-  // Silences the device: every sounding note off, controllers to their defaults. Like a reset of
-  // a real port it also returns every long message still in flight: their `done` is set when
-  // Reset returns. Throws CMMSystemErrMessage(mmerr::kReset).
+  // Silences the device as a reset of a real port does: every sounding note ended, the sustain
+  // pedal released, and nothing more: programs, controllers and pitch bend stay. It also returns
+  // every long message still in flight: their `done` is set when Reset returns. Throws
+  // CMMSystemErrMessage(mmerr::kReset).
   virtual void Reset() = 0;
+  // Returns every channel's controllers, pitch bend and pressures to their defaults, as Reset
+  // All Controllers (controller 121) does on General MIDI devices; programs, volumes, pans and
+  // effect sends stay. Throws CMMSystemErrMessage(mmerr::kReset).
+  virtual void ResetControllers() = 0;
 
   // Whether a burst of messages sent at once (the chase after a seek) must be spaced out so that
   // the receiving module keeps up. A device that takes any burst (the built-in synthesizer, a

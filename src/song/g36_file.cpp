@@ -65,12 +65,13 @@ void CG36File::ReadUserExclusive(FileBytes& file, RcpSong& song) const {
 
 void CG36File::ReadTracks(FileBytes& file, RcpSong& song) const {
   const bool endedEarly = ReadTrackList(song, [&file](RcpTrack& track) {
+    if (file.Remaining() < 4) return false;
     const std::uint32_t size = file.LE32();
-    // "RCFW" ends the track list. So does a size inside the track header or past the end of
-    // the file, as a track cut short does.
-    if (size == kRcfwTag || size < kTrackHeaderSize || size - 4 > file.Remaining()) {
-      throw CErrMessage(errc::kBadFileFormat);
-    }
+    // "RCFW" ends the track list, and so does a track cut short by the end of the file; a size
+    // inside the track header cannot be right anywhere in the list.
+    if (size == kRcfwTag) return false;
+    if (size < kTrackHeaderSize) throw CErrMessage(errc::kBadFileFormat);
+    if (size - 4 > file.Remaining()) return false;
     const std::vector<std::uint8_t> bytes = ReadTrackFields(file, track, size - kTrackHeaderSize);
     track.records.resize(bytes.size() / kRecordSize);
     for (std::size_t i = 0; i < track.records.size(); ++i) {
@@ -85,8 +86,11 @@ void CG36File::ReadTracks(FileBytes& file, RcpSong& song) const {
     const std::vector<std::uint32_t> measures = G36MeasureTable(track.records);
     for (RcpRecord& record : track.records) {
       // A same-measure command names its measure in the step field.
-      if (record.command == 0xFC) record.target = record.step < measures.size() ? measures[record.step] : 0;
+      if (record.command != 0xFC) continue;
+      const std::uint32_t index = record.step < measures.size() ? measures[record.step] : RcpRecord::kNoTarget;
+      record.target = index < track.records.size() ? index : RcpRecord::kNoTarget;
     }
+    return true;
   });
   if (endedEarly) song.trackCount = song.tracks.size();
 }

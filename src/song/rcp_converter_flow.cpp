@@ -63,14 +63,16 @@ void RcpConverter::SameMeasure(std::size_t t, const RcpRecord& record) {
   }
   std::uint32_t target = record.target;
   if (target == current) return;
-  // A reference to a measure that is itself a reference is followed to the measure played. A
-  // chain that comes to record 0 is no reference; one that goes round in a circle is damage.
-  for (std::size_t hops = 0; target != 0 && target < records.size() && records[target].command == kSameMeasure;
-       ++hops) {
+  // A reference to a measure that is itself a reference is followed to the measure played; one
+  // that goes round in a circle is damage. A reference to no record of the track, and a chain
+  // that comes to record 0, is cancelled: the command ends the measure. A direct reference to
+  // record 0 plays the track's first measure again.
+  for (std::size_t hops = 0; target != RcpRecord::kNoTarget && records[target].command == kSameMeasure; ++hops) {
     if (hops >= records.size() || ++commands_ > limits_.maxCommands) ThrowDamaged();
     target = records[target].target;
+    if (target == 0) target = RcpRecord::kNoTarget;
   }
-  if (target == 0) {
+  if (target == RcpRecord::kNoTarget) {
     MeasureEnd(track);
     return;
   }

@@ -31,12 +31,14 @@ constexpr std::uint32_t kTrackHeaderSize = 44;
 constexpr std::size_t kRecordSize = 4;
 constexpr std::size_t kCommentSize = 36;
 
-// The record index a same-measure command of an RCP track refers to: its bytes 2 and 3 give the
-// byte offset of the measure within the track, header included. An offset inside the header
-// cannot be followed and yields 0.
-std::uint32_t SameMeasureTarget(const RcpRecord& record) {
+// The record index a same-measure command of an RCP track of `recordCount` records refers to:
+// its bytes 2 and 3 give the byte offset of the measure within the track, header included. An
+// offset inside the header or past the last record names no record.
+std::uint32_t SameMeasureTarget(const RcpRecord& record, std::size_t recordCount) {
   const std::uint32_t offset = (record.data1 & 0xFCu) + 256u * record.data2;
-  return offset < kTrackHeaderSize ? 0 : (offset - kTrackHeaderSize) / kRecordSize;
+  if (offset < kTrackHeaderSize) return RcpRecord::kNoTarget;
+  const std::uint32_t index = (offset - kTrackHeaderSize) / kRecordSize;
+  return index < recordCount ? index : RcpRecord::kNoTarget;
 }
 
 }  // namespace
@@ -132,10 +134,12 @@ void CRCPFile::ReadUserExclusive(FileBytes& file, RcpSong& song) const {
 
 void CRCPFile::ReadTracks(FileBytes& file, RcpSong& song) const {
   const bool endedEarly = ReadTrackList(song, [&file](RcpTrack& track) {
+    if (file.Remaining() < 2) return false;
     const std::uint32_t size = file.LE16();
-    // A size inside the track header, or past the end of the file, cannot be right: the
-    // track list ends there, as it does at a track cut short.
-    if (size < kTrackHeaderSize || size - 2 > file.Remaining()) throw CErrMessage(errc::kBadFileFormat);
+    // A track cut short by the end of the file ends the list; a size inside the track header
+    // cannot be right anywhere in the list.
+    if (size < kTrackHeaderSize) throw CErrMessage(errc::kBadFileFormat);
+    if (size - 2 > file.Remaining()) return false;
     const std::vector<std::uint8_t> bytes = ReadTrackFields(file, track, size - kTrackHeaderSize);
     track.records.resize(bytes.size() / kRecordSize);
     for (std::size_t i = 0; i < track.records.size(); ++i) {
@@ -146,8 +150,9 @@ void CRCPFile::ReadTracks(FileBytes& file, RcpSong& song) const {
       record.data1 = raw[2];
       record.data2 = raw[3];
       record.gate = raw[2];
-      if (record.command == 0xFC) record.target = SameMeasureTarget(record);
+      if (record.command == 0xFC) record.target = SameMeasureTarget(record, track.records.size());
     }
+    return true;
   });
   if (endedEarly) {
     song.trackCount = song.tracks.size();
@@ -167,14 +172,12 @@ std::vector<std::uint8_t> CRCPFile::ReadTrackFields(FileBytes& file, RcpTrack& t
   return bytes;
 }
 
-bool CRCPFile::ReadTrackList(RcpSong& song, const std::function<void(RcpTrack&)>& readTrack) {
+bool CRCPFile::ReadTrackList(RcpSong& song, const std::function<bool(RcpTrack&)>& readTrack) {
   song.tracks.clear();
   while (song.tracks.size() < kRcpMaxTracks) {
     RcpTrack track;
-    try {
-      readTrack(track);
-    } catch (const CErrMessage& error) {
-      if (error.Code() != errc::kBadFileFormat || song.tracks.empty()) throw;
+    if (!readTrack(track)) {
+      if (song.tracks.empty()) throw CErrMessage(errc::kBadFileFormat);
       return true;
     }
     song.tracks.push_back(std::move(track));

@@ -46,10 +46,10 @@ class CRCPFile : public CMIDIStream {
   virtual void ReadTracks(FileBytes& file, RcpSong& song) const;
 
   // Track-list reading shared by both layouts: reads tracks with `readTrack` until 100 are
-  // read or a read comes up short. A short read ends the list (the partly read track is
-  // dropped); before the first complete track it is passed on. Returns whether the list ended
-  // early.
-  static bool ReadTrackList(RcpSong& song, const std::function<void(RcpTrack&)>& readTrack);
+  // read or it returns false (the list ends before the track it was to read: the end of the
+  // file, a track cut short). A list that ends before its first track is a format error (2).
+  // Returns whether the list ended early.
+  static bool ReadTrackList(RcpSong& song, const std::function<bool(RcpTrack&)>& readTrack);
   // The fields both layouts share after the track size (track number and rhythm flag skipped,
   // channel, key, step shift, mode, comment), then the track's `recordBytes` bytes of records.
   static std::vector<std::uint8_t> ReadTrackFields(FileBytes& file, RcpTrack& track, std::size_t recordBytes);

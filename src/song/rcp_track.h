@@ -20,8 +20,9 @@ struct RcpRecord {
   // Sounding length of a note: RCP byte 2; G36 bytes 4-5.
   std::uint16_t gate = 0;
   // For a same-measure command (0xFC): the record index of the measure it refers to, as the
-  // file gives it; 0 for a reference that cannot be followed. Unused by other commands.
-  std::uint32_t target = 0;
+  // file gives it, or kNoTarget when it names no record of the track. Unused by other commands.
+  static constexpr std::uint32_t kNoTarget = UINT32_MAX;
+  std::uint32_t target = kNoTarget;
 };
 
 struct RcpTrack {

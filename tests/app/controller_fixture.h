@@ -56,6 +56,7 @@ class FlakyDevice final : public MidiOutDevice {
   }
   void SendLong(LongMessage& message, std::uint64_t timeUs) override { recorder_.SendLong(message, timeUs); }
   void Reset() override { recorder_.Reset(); }
+  void ResetControllers() override { recorder_.ResetControllers(); }
   bool NeedsPacing() const override { return false; }
 
  private:

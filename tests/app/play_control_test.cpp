@@ -5,13 +5,21 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <ostream>
 
 #include "app/monitor_router.h"
 #include "controller_fixture.h"
 #include "song/stream_event.h"
 #include "support/table_stream.h"
 
-namespace velvasto::test {
+namespace velvasto {
+
+void PrintTo(const PlayerStatus& s, std::ostream* out) {
+  *out << "state " << static_cast<int>(s.playState) << ", " << s.positionSeconds << " of " << s.lengthSeconds << " s, "
+       << s.tempoBpm << " bpm, volume " << s.masterVolume;
+}
+
+namespace test {
 namespace {
 
 TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
@@ -23,19 +31,72 @@ TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
   controller->Open();
   AdvanceMs(100);
   controller->SetVolume(64);
-  EXPECT_EQ(controller->Engine()->MasterVolume(), 64u);
+  EXPECT_EQ(controller->Status().masterVolume, 64u);
   EXPECT_EQ(app.settings.volumeValue, 64) << "a single song keeps it as Volume Value";
   // The song's volume 100 is sent again, scaled: 100 × 64 ÷ 127 = 50.
   EXPECT_EQ(devices.Lines("mapper").back(), "100000 A MSG B0 07 32");
 
   Request({ListFile("l.mlt", {Song("b.mid", 62, 2'000'000), Song("c.mid", 64)}, 100)});
   controller->ProcessOpenRequest(false);
-  EXPECT_EQ(controller->Engine()->MasterVolume(), 100u) << "the entry's own volume starts the song";
+  EXPECT_EQ(controller->Status().masterVolume, 100u) << "the entry's own volume starts the song";
   controller->SetVolume(100);
   EXPECT_FALSE(app.playList.Modified()) << "the same value changes nothing";
   controller->SetVolume(80);
   EXPECT_TRUE(app.playList.Entry(0).volume == 80 && app.playList.Modified());
   EXPECT_EQ(app.settings.volumeValue, 64) << "the single-song volume is not touched";
+}
+
+TEST_F(ControllerTest, StatusShowsPositionLengthTempoAndVolumeOfWhatPlays) {
+  app.settings.volumeValue = 90;
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Stopped, 0, 0, 120, 90})) << "nothing loaded";
+  // 120 beats per minute for a second, then 96 (625,000 µs a quarter) for four quarters: 3.5 s.
+  SmfBuilder smf(0, 480);
+  smf.AddTrack().Tempo(0, 500'000).NoteOn(0, 0, 60, 100).Tempo(960, 625'000).NoteOff(4 * 480, 0, 60).EndOfTrack(0);
+  Request({dir.Write("tempo.mid", smf.Build())});
+  controller->Open();
+  AdvanceMs(2'500);
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Playing, 2, 3, 96, 90}));
+  controller->SetVolume(40);
+  ASSERT_TRUE(controller->Execute(CommandId::Pause));
+  controller->Seek(1);
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Paused, 1, 3, 120, 40}));
+  ASSERT_TRUE(controller->Execute(CommandId::Pause));
+  ASSERT_TRUE(controller->Execute(CommandId::Stop));
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Stopped, 0, 0, 120, 40})) << "the single song kept its volume";
+}
+
+TEST_F(ControllerTest, RewindAndSingleRepeatStartTheSongAtTheVolumeSetSince) {
+  // The value of the last channel volume the mapper was sent.
+  const auto lastVolume = [this] {
+    const std::vector<std::string> lines = devices.Lines("mapper");
+    const auto line = std::ranges::find_if(lines.rbegin(), lines.rend(),
+                                           [](const std::string& l) { return l.find(" MSG B0 07 ") != std::string::npos; });
+    return line == lines.rend() ? -1 : std::stoi(line->substr(line->size() - 2), nullptr, 16);
+  };
+  // A single song at "Volume Value" 127, turned down while it plays; its first note gets the
+  // default volume 100 × master ÷ 127.
+  Request({Song("a.mid", 60, 1'000'000)});
+  controller->Open();
+  AdvanceMs(100);
+  controller->SetVolume(103);
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 103 / 127);
+  controller->SetVolume(90);
+  app.singleRepeat = 1;
+  FinishSong();
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 90 / 127) << "single repeat";
+
+  // A list entry of volume 100, turned down.
+  app.singleRepeat = 0;
+  Request({ListFile("l.mlt", {Song("b.mid", 62, 1'000'000)}, 100)});
+  controller->ProcessOpenRequest(false);
+  AdvanceMs(100);
+  controller->SetVolume(70);
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 70 / 127) << "a list entry";
 }
 
 TEST_F(ControllerTest, EngineErrorStopsTheSongShowsTheCallbackMessageAndEndsAStartUpSong) {
@@ -165,4 +226,5 @@ TEST_F(ControllerTest, ControlFilesShowTheirProgressAndLockTheirPortsMasterVolum
 }
 
 }  // namespace
-}  // namespace velvasto::test
+}  // namespace test
+}  // namespace velvasto

@@ -15,6 +15,7 @@
 #include "cli/cli_runner.h"
 #include "song/song_loader.h"
 #include "support/control_file_builder.h"
+#include "support/demo_song.h"
 #include "support/list_builder.h"
 #include "support/read_file.h"
 #include "support/recomposer_builder.h"
@@ -164,7 +165,7 @@ TEST_F(CliTest, ConvertWritesAFileThatReadsBackWithTheSameMessagesOnBothPorts) {
 }
 
 TEST_F(CliTest, TheDemoRcpSongDumpsRendersAndConverts) {
-  const std::string demo = std::string(std::getenv("VELVASTO_TEST_DATA")) + "/../../resources/demo/demo.rcp";
+  const std::string demo = test::DemoSong("demo.rcp").string();
   const CliResult dump = RunCli({"dump", demo}, ini);
   ASSERT_EQ(dump.status, 0) << dump.err;
   EXPECT_EQ(Lines(dump.out).size(), 493u) << "3 tempo records, 489 messages, the end";

@@ -92,8 +92,9 @@ TEST(FastPlayer, PlaysTenMinutesAtTheTimesLivePlayWouldSend) {
   RecordingSink sink;
   player.Play(song, portA, nullptr, {}, sink);
 
-  // The default volume before the first note, 2400 notes, the SysEx, then Stop's sound-off and reset.
-  ASSERT_EQ(portA.log.size(), 1 + 2'400 + 1 + 64 + 1);
+  // The default volume before the first note, 2400 notes, the SysEx, then Stop's sound-off, reset
+  // and controller reset.
+  ASSERT_EQ(portA.log.size(), 1 + 2'400 + 1 + 64 + 2);
   for (std::size_t i = 1; i <= 2'401; ++i) {
     // The timer run that sends a record: the first at or after its time, the note behind the
     // SysEx one run later.

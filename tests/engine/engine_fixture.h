@@ -32,7 +32,7 @@ class EngineSong final : public TableStream {
 };
 
 struct Sent {
-  enum class Kind { Short, Long, Reset } kind;
+  enum class Kind { Short, Long, Reset, ControllerReset } kind;
   std::uint32_t message;            // short messages
   std::vector<std::uint8_t> bytes;  // long messages
   std::uint64_t songTimeUs;
@@ -64,6 +64,10 @@ class FakeOutput final : public MidiOutDevice {
   void Reset() override {
     if (failReset) throw CMMSystemErrMessage(mmerr::kReset);
     log.push_back({Sent::Kind::Reset, 0, {}, 0, clock_.NowUs()});
+  }
+  void ResetControllers() override {
+    if (failReset) throw CMMSystemErrMessage(mmerr::kReset);
+    log.push_back({Sent::Kind::ControllerReset, 0, {}, 0, clock_.NowUs()});
   }
   // The short messages logged from entry `from` on.
   std::vector<std::uint32_t> Shorts(std::size_t from = 0) const {

@@ -80,7 +80,7 @@ TEST(EngineStress, TransportFromOtherThreadsWhilePlayingIsSafe) {
   engine.Stop();
   EXPECT_TRUE(std::ranges::any_of(portA.Shorts(), [](std::uint32_t m) { return (m & 0xF0) == 0x90; }))
       << "the timer played while hammered";
-  EXPECT_EQ(portA.log.back().kind, Sent::Kind::Reset) << "nothing is sent after Stop";
+  EXPECT_EQ(portA.log.back().kind, Sent::Kind::ControllerReset) << "nothing is sent after Stop";
 
   const std::size_t before = portA.log.size();
   engine.Start(song, portA, &portB, sink, {});

@@ -124,6 +124,38 @@ TEST_F(ChaseTest, SeekOnlyResetsWhenPausedEndsPastTheEndAndDoesNothingWhenStoppe
   EXPECT_EQ(engine.GetState(), PlaybackEngine::State::Stopped);
 }
 
+// The device resets of each operation, in order, from log entry `from` on.
+std::vector<Sent::Kind> Resets(const FakeOutput& device, std::size_t from) {
+  std::vector<Sent::Kind> kinds;
+  for (std::size_t i = from; i < device.log.size(); ++i) {
+    if (device.log[i].kind == Sent::Kind::Reset || device.log[i].kind == Sent::Kind::ControllerReset) {
+      kinds.push_back(device.log[i].kind);
+    }
+  }
+  return kinds;
+}
+
+// A forward seek keeps the controllers the song set before the old position; a backward one,
+// which replays the song from its start, first returns them to their defaults, as Stop does for
+// the next start.
+TEST_F(ChaseTest, ControllersGoBackToTheirDefaultsOnStopAndBeforeABackwardChaseOnly) {
+  portA.needsPacing = false;
+  Start(song);
+  clock.AdvanceMs(1'000);
+  std::size_t from = portA.log.size();
+  engine.Seek(3);
+  EXPECT_THAT(Resets(portA, from), ElementsAre(Sent::Kind::Reset));
+  from = portA.log.size();
+  engine.Seek(2);
+  EXPECT_THAT(Resets(portA, from), ElementsAre(Sent::Kind::Reset, Sent::Kind::ControllerReset));
+  EXPECT_THAT(Chased(portA), ElementsAre(Msg(0xC0, 5), Msg(0xB0, 10, 0x30), Msg(0xB0, 7, 70), Msg(0xB0, 11, 0x70),
+                                         Msg(0xE0, 0x00, 0x50), Msg(0xB2, 7, 0x30)))
+      << "the chase comes after both (channel 2 had its default volume when it played)";
+  from = portA.log.size();
+  engine.Stop();
+  EXPECT_THAT(Resets(portA, from), ElementsAre(Sent::Kind::Reset, Sent::Kind::ControllerReset));
+}
+
 // A CM6 block of two messages ahead of the song proper, which starts at 1.6 s.
 TEST_F(EngineTest, SeekLeavesControlBlocksBehindAndNeverSendsThemAgain) {
   EngineSong song;

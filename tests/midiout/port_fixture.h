@@ -44,6 +44,7 @@ struct FakeDevice final : MidiOutDevice {
   void SendShort(std::uint32_t, std::uint64_t) override {}
   void SendLong(LongMessage& message, std::uint64_t) override { message.done = true; }
   void Reset() override {}
+  void ResetControllers() override {}
 
   std::string name_;
   std::shared_ptr<FakeDeviceWorld> world_;

@@ -49,7 +49,7 @@ TEST(RcpReaderTest, ReadsTheHeaderFieldsOfBothLayouts) {
             std::make_tuple(SongKind::G36, "テスト", std::string(360, 'm'), 480u, "A.GSD", "B.GSD", "C.CM6", 2));
 }
 
-TEST(RcpReaderTest, TrackListsEndAtAHundredTracksOrAtTheFirstTrackCutShortOrOfImpossibleSize) {
+TEST(RcpReaderTest, TrackListsEndAtAHundredTracksOrAtTheFirstTrackCutShort) {
   RcpBuilder rcp = SongOfTracks<RcpBuilder>(18);
   rcp.header.trackCountByte = 36;
   EXPECT_EQ(std::make_tuple(LoadRcp(rcp.Build())->Info().trackCount, LoadRcp(rcp.Build())->Info().subtype),
@@ -72,14 +72,34 @@ TEST(RcpReaderTest, TrackListsEndAtAHundredTracksOrAtTheFirstTrackCutShortOrOfIm
   Bytes g36Cut = SongOfTracks<G36Builder>(3).Build();
   g36Cut.resize(g36Cut.size() - 1);
   EXPECT_EQ(LoadG36(g36Cut)->Info().trackCount, 2);
-  // Sizes below the track header or past the end of the file (never allocated).
-  for (const std::uint32_t size : {43u, 0xFFFFu, 0xFFFFFFF0u}) {
-    RcpBuilder badRcp = SongOfTracks<RcpBuilder>(2);
-    badRcp.AddTrack().DeclareSize(size).End();
-    G36Builder badG36 = SongOfTracks<G36Builder>(2);
-    badG36.AddTrack().DeclareSize(size).End();
-    EXPECT_EQ(std::make_tuple(LoadRcp(badRcp.Build())->Info().trackCount, LoadG36(badG36.Build())->Info().trackCount),
+  // Sizes past the end of the file: a last track cut short (never allocated).
+  for (const std::uint32_t size : {0xFFFFu, 0xFFFFFFF0u}) {
+    RcpBuilder longRcp = SongOfTracks<RcpBuilder>(2);
+    longRcp.AddTrack().DeclareSize(size).End();
+    G36Builder longG36 = SongOfTracks<G36Builder>(2);
+    longG36.AddTrack().DeclareSize(size).End();
+    EXPECT_EQ(std::make_tuple(LoadRcp(longRcp.Build())->Info().trackCount, LoadG36(longG36.Build())->Info().trackCount),
               std::make_tuple(2, 2)) << size;
+  }
+}
+
+TEST(RcpReaderTest, ATrackSizeInsideTheTrackHeaderFailsTheFileWhereverTheTrackStands) {
+  // The second or the fourth of five tracks declares a size 1 or 44 bytes short of its header
+  // (RCP 44 bytes, G36 46); the tracks after it are in the file.
+  for (const int position : {1, 3}) {
+    for (const std::uint32_t shortBy : {1u, 44u}) {
+      RcpBuilder rcp;
+      G36Builder g36;
+      for (int t = 0; t < 5; ++t) {
+        auto& rcpTrack = rcp.AddTrack().Note(1, 60, 1, 100).End();
+        auto& g36Track = g36.AddTrack().Note(1, 60, 1, 100).End();
+        if (t != position) continue;
+        rcpTrack.DeclareSize(44 - shortBy);
+        g36Track.DeclareSize(46 - shortBy);
+      }
+      EXPECT_EQ(ErrorText([&] { LoadRcp(rcp.Build()); }), kFormatError) << position << " " << shortBy;
+      EXPECT_EQ(ErrorText([&] { LoadG36(g36.Build()); }), kFormatError) << position << " " << shortBy;
+    }
   }
 }
 

@@ -223,11 +223,11 @@ TEST(RcpFlowTest, LoopsRepeatTheirBodyWithinTheLimitAndNestFiveDeep) {
 
 TEST(RcpFlowTest, SameMeasureReferencesPlayTheMeasureAndComeBack) {
   using Notes = std::vector<int>;
-  // The comments number the records. Plain references; record 0 is no reference:
+  // The comments number the records. Plain references, the first measure among them:
   // 0 note, 1 note, 2 FD, 3 FC→0, 4 note, 5 FD, 6 FC→4, 7 FC→4.
   EXPECT_EQ(Play([](RecomposerTrack& t) {
               N(N(N(N(t, 1), 2).MeasureEnd().SameMeasure(0), 3).MeasureEnd().SameMeasure(4).SameMeasure(4), 9).End();
-            }), (Notes{1, 2, 3, 3, 3, 9}));
+            }), (Notes{1, 2, 1, 2, 3, 3, 3, 9}));
   // Chains are followed to the measure played; a reference to itself is ignored:
   // 0 note, 1 FD, 2 note, 3 FD, 4 FC→2, 5 FC→4, 6 FC→5, 7 FC→6, 8 FC→8.
   EXPECT_EQ(Play([](RecomposerTrack& t) {
@@ -254,6 +254,41 @@ TEST(RcpFlowTest, SameMeasureReferencesPlayTheMeasureAndComeBack) {
   EXPECT_EQ(test::ErrorText([&] { test::LoadRcp(song.Build()); }), "壊れたRCPファイルです。");
 }
 
+
+TEST(RcpFlowTest, ReferencesToNoRecordOfTheTrackAreMeasureEnds) {
+  using Notes = std::vector<int>;
+  // Past the last record, inside the track header, and a chain that ends past the last record:
+  // 0 note, 1 FD, 2 FC→40, 3 note, 4 FD, 5 FC (offset 16), 6 note, 7 FD, 8 FC→9, 9 FC→50, 10 note.
+  EXPECT_EQ(Play([](RecomposerTrack& t) {
+              N(N(N(t, 1).MeasureEnd().SameMeasure(40), 2).MeasureEnd().Command(0xFC, 0, 16, 0), 3)
+                  .MeasureEnd().SameMeasure(9).SameMeasure(50);
+              N(t, 4).End();
+            }), (Notes{1, 2, 3, 4}));
+}
+
+// Track 1 plays 3C, refers to its first measure and plays 40; track 2 plays 48, 4A, 4C, a
+// measure each. At tempo 120 and time base 48 a measure of 48 ticks lasts 500,000 µs.
+template <typename Builder>
+Builder FirstMeasureAgain() {
+  Builder song;
+  song.AddTrack().Note(48, 0x3C, 24, 100).MeasureEnd().SameMeasure(0).Note(48, 0x40, 24, 100).End();
+  song.AddTrack().Note(48, 0x48, 24, 100).Note(48, 0x4A, 24, 100).Note(48, 0x4C, 24, 100).End();
+  return song;
+}
+
+// The note-ons of velocity above 0, as dump lines.
+Lines Strikes(const CMIDIStream& stream) {
+  Lines lines = DumpMessages(stream);
+  std::erase_if(lines, [](const std::string& line) { return line.ends_with(" 00"); });
+  return lines;
+}
+
+TEST(RcpFlowTest, AReferenceToTheFirstRecordPlaysTheFirstMeasureAgainInBothLayouts) {
+  const Lines expected{"0 A MSG 90 3C 64",      "0 A MSG 90 48 64",       "500000 A MSG 90 3C 64",
+                       "500000 A MSG 90 4A 64", "1000000 A MSG 90 40 64", "1000000 A MSG 90 4C 64"};
+  EXPECT_EQ(Strikes(*LoadRcp(FirstMeasureAgain<RcpBuilder>().Build())), expected);
+  EXPECT_EQ(Strikes(*LoadG36(FirstMeasureAgain<G36Builder>().Build())), expected);
+}
 
 TEST(G36ConversionTest, RecordsCarryLongStepsAndTheirDataInBytesFourAndOne) {
   G36Builder song = G36Song();

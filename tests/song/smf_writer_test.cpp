@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -15,6 +14,7 @@
 #include "song/rcp_file.h"
 #include "song/smf_writer.h"
 #include "support/control_file_builder.h"
+#include "support/demo_song.h"
 #include "support/read_file.h"
 #include "support/smf_builder.h"
 #include "support/song_compare.h"
@@ -133,15 +133,11 @@ TEST(SmfWriterTest, TableWithoutTempoMapIsWrittenATickAMillisecondAndReplacesThe
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-std::filesystem::path Demo(const char* name) {
-  return std::filesystem::path(std::getenv("VELVASTO_TEST_DATA")) / ".." / ".." / "resources" / "demo" / name;
-}
-
 TEST(DemoSongTest, TheRcpFilePlaysTheMusicOfTheMidiFile) {
   CMIDIFile midi(SongSettings{});
-  ASSERT_TRUE(midi.Load(Demo("demo.mid")));
+  ASSERT_TRUE(midi.Load(test::DemoSong("demo.mid")));
   CRCPFile rcp(SongSettings{});
-  ASSERT_TRUE(rcp.Load(Demo("demo.rcp")));
+  ASSERT_TRUE(rcp.Load(test::DemoSong("demo.rcp")));
   EXPECT_EQ(rcp.Info().title, midi.Info().title);
   // Every message at the same time on its channel; note-offs are note-ons of velocity 0 in the
   // RCP file.

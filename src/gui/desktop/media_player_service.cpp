@@ -19,17 +19,11 @@ constexpr char kNoTrack[] = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 constexpr int kPollMs = 250;
 constexpr qlonglong kUsPerSecond = 1'000'000;
 
-// Whole seconds into the song proper; 0 when nothing is loaded.
-std::uint32_t PositionSeconds(const PlayerController& controller) {
-  const PlaybackEngine* engine = controller.Engine();
-  return engine != nullptr ? engine->PositionSeconds() : 0;
-}
-
 }  // namespace
 
-CMediaPlayerService::CMediaPlayerService(const PlayerController& controller, const CVelvastoApp& app,
-                                         MediaPlayerWindow& window, QObject* parent)
-    : QObject(parent), controller_(controller), app_(app), window_(window) {
+CMediaPlayerService::CMediaPlayerService(const PlayerController& controller, MediaPlayerWindow& window,
+                                         QObject* parent)
+    : QObject(parent), controller_(controller), window_(window) {
   new CMprisRootAdaptor(this);
   new CMprisPlayerAdaptor(this);
   poll_.setInterval(kPollMs);
@@ -82,16 +76,16 @@ void CMediaPlayerService::Next() { Run(CommandId::FastForward); }
 void CMediaPlayerService::Previous() { Run(CommandId::Rewind); }
 
 void CMediaPlayerService::Pause() {
-  if (app_.playState == PlayState::Playing) Run(CommandId::Pause);
+  if (State() == PlayState::Playing) Run(CommandId::Pause);
 }
 
-void CMediaPlayerService::PlayPause() { Run(app_.playState == PlayState::Stopped ? CommandId::Play : CommandId::Pause); }
+void CMediaPlayerService::PlayPause() { Run(State() == PlayState::Stopped ? CommandId::Play : CommandId::Pause); }
 
 void CMediaPlayerService::Stop() { Run(CommandId::Stop); }
 
 void CMediaPlayerService::Play() {
-  if (app_.playState == PlayState::Paused) Run(CommandId::Pause);
-  if (app_.playState == PlayState::Stopped) Run(CommandId::Play);
+  if (State() == PlayState::Paused) Run(CommandId::Pause);
+  if (State() == PlayState::Stopped) Run(CommandId::Play);
 }
 
 void CMediaPlayerService::Seek(qlonglong offsetUs) {
@@ -129,7 +123,7 @@ void CMediaPlayerService::OpenUri(const QString& uri) {
 }
 
 QString CMediaPlayerService::PlaybackStatus() const {
-  switch (app_.playState) {
+  switch (State()) {
     case PlayState::Playing:
       return QStringLiteral("Playing");
     case PlayState::Paused:
@@ -173,7 +167,7 @@ void CMediaPlayerService::SetVolume(double volume) {
 }
 
 qlonglong CMediaPlayerService::Position() const {
-  return static_cast<qlonglong>(PositionSeconds(controller_)) * kUsPerSecond;
+  return static_cast<qlonglong>(controller_.Status().positionSeconds) * kUsPerSecond;
 }
 
 bool CMediaPlayerService::CanGoNext() const { return controller_.Query(CommandId::FastForward).enabled; }
@@ -181,12 +175,12 @@ bool CMediaPlayerService::CanGoNext() const { return controller_.Query(CommandId
 bool CMediaPlayerService::CanGoPrevious() const { return controller_.Query(CommandId::Rewind).enabled; }
 
 bool CMediaPlayerService::CanPlay() const {
-  return app_.playState != PlayState::Stopped || controller_.Query(CommandId::Play).enabled;
+  return State() != PlayState::Stopped || controller_.Query(CommandId::Play).enabled;
 }
 
 bool CMediaPlayerService::CanPause() const { return controller_.Query(CommandId::Pause).enabled; }
 
-bool CMediaPlayerService::CanSeek() const { return app_.playState != PlayState::Stopped; }
+bool CMediaPlayerService::CanSeek() const { return State() != PlayState::Stopped; }
 
 CMediaPlayerService::Told CMediaPlayerService::Now() const {
   return {PlaybackStatus(), Metadata(), Volume(), CanGoNext(), CanGoPrevious(), CanPlay(), CanPause(), CanSeek()};

@@ -22,7 +22,6 @@
 #include <optional>
 
 #include "app/player_controller.h"
-#include "app/velvasto_app.h"
 #include "gui/desktop/media_player_window.h"
 
 namespace velvasto::gui {
@@ -34,9 +33,8 @@ class CMediaPlayerService : public QObject {
   Q_OBJECT
 
  public:
-  // The player's state is read from `controller` and `app`; its commands run through `window`.
-  CMediaPlayerService(const PlayerController& controller, const CVelvastoApp& app, MediaPlayerWindow& window,
-                      QObject* parent = nullptr);
+  // The player's state is read from `controller`; its commands run through `window`.
+  CMediaPlayerService(const PlayerController& controller, MediaPlayerWindow& window, QObject* parent = nullptr);
   ~CMediaPlayerService() override;
 
   // Offers the player on `connection`. False, and nothing else happens, when there is no bus or
@@ -92,8 +90,10 @@ class CMediaPlayerService : public QObject {
   // Seeks to `positionUs` of the song proper and tells the new position.
   void SeekTo(qlonglong positionUs);
 
+  // The play state now.
+  PlayState State() const { return controller_.Status().playState; }
+
   const PlayerController& controller_;
-  const CVelvastoApp& app_;
   MediaPlayerWindow& window_;
   std::optional<QDBusConnection> connection_;
   QString serviceName_;

@@ -63,4 +63,6 @@ void LiveSynth::SysEx(int firstChannel, std::span<const std::uint8_t> message, s
 
 void LiveSynth::Release(int firstChannel) { core_->ReleaseInput(firstChannel); }
 
+void LiveSynth::ResetControllers(int firstChannel) { core_->ResetControllers(firstChannel); }
+
 }  // namespace velvasto

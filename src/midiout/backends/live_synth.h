@@ -26,6 +26,7 @@ class LiveSynth final : public SynthTarget {
   void Short(int firstChannel, std::uint32_t message, std::uint64_t timeUs) override;
   void SysEx(int firstChannel, std::span<const std::uint8_t> message, std::uint64_t timeUs) override;
   void Release(int firstChannel) override;
+  void ResetControllers(int firstChannel) override;
 
  private:
   struct DriverDeleter {

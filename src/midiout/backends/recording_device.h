@@ -51,8 +51,10 @@ class RecordingDevice final : public MidiOutDevice {
   // Sends to a closed recorder fail as they would on a closed device.
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
-  // Completes every long message still in flight.
+  // Completes every long message still in flight. Neither reset is a message: the recording
+  // shows neither.
   void Reset() override;
+  void ResetControllers() override {}
   // A recorder takes any burst.
   bool NeedsPacing() const override { return false; }
 

@@ -126,15 +126,18 @@ void RtMidiDevice::SendLong(LongMessage& message, std::uint64_t) {
   message.done.store(true, std::memory_order_release);
 }
 
-void RtMidiDevice::Reset() {
+void RtMidiDevice::SendToEveryChannel(std::initializer_list<std::uint8_t> controllers) {
   if (!out_) throw CMMSystemErrMessage(mmerr::kReset);
   for (std::uint8_t channel = 0; channel < 16; ++channel) {
-    const std::uint8_t status = static_cast<std::uint8_t>(0xB0 | channel);
-    const std::uint8_t resetControllers[3] = {status, 121, 0};
-    const std::uint8_t allNotesOff[3] = {status, 123, 0};
-    Send(resetControllers, 3, mmerr::kReset);
-    Send(allNotesOff, 3, mmerr::kReset);
+    for (const std::uint8_t controller : controllers) {
+      const std::uint8_t message[3] = {static_cast<std::uint8_t>(0xB0 | channel), controller, 0};
+      Send(message, 3, mmerr::kReset);
+    }
   }
 }
+
+void RtMidiDevice::Reset() { SendToEveryChannel({64, 123}); }
+
+void RtMidiDevice::ResetControllers() { SendToEveryChannel({121}); }
 
 }  // namespace velvasto

@@ -1,6 +1,7 @@
 #pragma once
 // External MIDI output ports through RtMidi (the ALSA sequencer on Linux).
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,8 +35,10 @@ class RtMidiDevice final : public MidiOutDevice {
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
   // RtMidi sends at once; `done` is set before this returns.
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
-  // Reset All Controllers and All Notes Off on every channel.
+  // Sustain off and All Notes Off on every channel.
   void Reset() override;
+  // Reset All Controllers on every channel.
+  void ResetControllers() override;
 
   // What RtMidi reported last; cleared before each call into it.
   struct Failure {
@@ -45,6 +48,8 @@ class RtMidiDevice final : public MidiOutDevice {
 
  private:
   void Send(const std::uint8_t* bytes, std::size_t length, std::int32_t errorCode);
+  // Each of `controllers` with value 0 on channels 1 to 16; failures throw 1013.
+  void SendToEveryChannel(std::initializer_list<std::uint8_t> controllers);
 
   std::string name_;
   std::unique_ptr<RtMidiOut> out_;

@@ -127,9 +127,13 @@ void SynthCore::ApplySysEx(int firstChannel, std::span<const std::uint8_t> messa
 
 void SynthCore::ReleaseInput(int firstChannel) {
   for (int channel = firstChannel; channel < firstChannel + 16; ++channel) {
-    fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers, pedals included
+    fluid_synth_cc(synth_, channel, 64, 0);
     fluid_synth_all_notes_off(synth_, channel);
   }
+}
+
+void SynthCore::ResetControllers(int firstChannel) {
+  for (int channel = firstChannel; channel < firstChannel + 16; ++channel) fluid_synth_cc(synth_, channel, 121, 0);
 }
 
 void SynthCore::ResetInput(int firstChannel) {

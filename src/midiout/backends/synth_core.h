@@ -48,8 +48,11 @@ class SynthCore {
   void ApplyShort(int firstChannel, std::uint32_t message);
   // A complete System Exclusive message (F0 .. F7) on that input.
   void ApplySysEx(int firstChannel, std::span<const std::uint8_t> message);
-  // Every note of the input's channels released, their controllers reset.
+  // Every note of the input's channels released, their sustain pedals up.
   void ReleaseInput(int firstChannel);
+  // The controllers, pitch bend and pressures of the input's channels to their defaults
+  // (controller 121).
+  void ResetControllers(int firstChannel);
   // The input's channels as after power-on: programs, controllers, drum channel 10.
   void ResetInput(int firstChannel);
   // Every note of every channel released, sustain and soft pedals up.

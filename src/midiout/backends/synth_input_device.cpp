@@ -40,4 +40,9 @@ void SynthInputDevice::Reset() {
   target_->Release(firstChannel_);
 }
 
+void SynthInputDevice::ResetControllers() {
+  if (!open_) throw CMMSystemErrMessage(mmerr::kReset);
+  target_->ResetControllers(firstChannel_);
+}
+
 }  // namespace velvasto

@@ -22,7 +22,9 @@ class SynthTarget {
   virtual void Detach() = 0;
   virtual void Short(int firstChannel, std::uint32_t message, std::uint64_t timeUs) = 0;
   virtual void SysEx(int firstChannel, std::span<const std::uint8_t> message, std::uint64_t timeUs) = 0;
+  // The input's notes ended and sustain released; its controllers to their defaults.
   virtual void Release(int firstChannel) = 0;
+  virtual void ResetControllers(int firstChannel) = 0;
 };
 
 class SynthInputDevice final : public MidiOutDevice {
@@ -39,6 +41,7 @@ class SynthInputDevice final : public MidiOutDevice {
   // The synthesizer takes the bytes at once: `done` is set before this returns.
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
   void Reset() override;
+  void ResetControllers() override;
   // The synthesizer takes any burst: the chase after a seek is not spaced out for it.
   bool NeedsPacing() const override { return false; }
 

@@ -68,6 +68,11 @@ void SynthRender::Release(int firstChannel) {
   if (!finished_) core_->ReleaseInput(firstChannel);
 }
 
+void SynthRender::ResetControllers(int firstChannel) {
+  std::lock_guard lock(mutex_);
+  if (!finished_) core_->ResetControllers(firstChannel);
+}
+
 void SynthRender::RenderUpTo(std::uint64_t timeUs) {
   const std::uint64_t frame = (timeUs * sampleRate_ + 500000) / 1000000;
   constexpr std::uint64_t block = SynthCore::kBlockFrames;

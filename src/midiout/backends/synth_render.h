@@ -47,6 +47,7 @@ class SynthRender final : public SynthTarget, public std::enable_shared_from_thi
   void Short(int firstChannel, std::uint32_t message, std::uint64_t timeUs) override;
   void SysEx(int firstChannel, std::span<const std::uint8_t> message, std::uint64_t timeUs) override;
   void Release(int firstChannel) override;
+  void ResetControllers(int firstChannel) override;
 
  private:
   SynthRender(const SynthConfig& config, const std::filesystem::path& wavPath, std::uint32_t sampleRate);

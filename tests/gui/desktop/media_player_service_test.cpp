@@ -114,10 +114,10 @@ class MediaPlayerServiceTest : public test::ControllerTest {
     controller->Open();
     AdvanceMs(10);
   }
-  std::uint32_t PositionSeconds() const { return controller->Engine()->PositionSeconds(); }
+  std::uint32_t PositionSeconds() const { return controller->Status().positionSeconds; }
 
   FakeWindow window{controller};
-  CMediaPlayerService service{*controller, app, window};
+  CMediaPlayerService service{*controller, window};
 };
 
 TEST_F(MediaPlayerServiceTest, StatusAndPlayPauseFollowTheTransport) {
@@ -186,7 +186,7 @@ TEST_F(MediaPlayerServiceTest, VolumeIsTheVolumeSlider) {
   PlayList(1, 10);
   Playerctl({"volume", "0.5"});
   EXPECT_EQ(window.volume, 64);
-  EXPECT_EQ(controller->Engine()->MasterVolume(), 64u);
+  EXPECT_EQ(controller->Status().masterVolume, 64u);
   EXPECT_NEAR(std::stod(Playerctl({"volume"})), 64 / 127.0, 1e-6);
   Playerctl({"volume", "2"});
   EXPECT_EQ(window.volume, 127);
@@ -252,7 +252,7 @@ TEST_F(MediaPlayerServiceTest, NoCommandRunsWhileADialogIsOpen) {
 
 // A desktop without a session bus is no error: the player simply has no media controls.
 TEST_F(MediaPlayerServiceTest, NoBusIsNoError) {
-  CMediaPlayerService another(*controller, app, window);
+  CMediaPlayerService another(*controller, window);
   EXPECT_FALSE(another.Register(QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
                                                                QStringLiteral("velvasto-no-bus"))));
   EXPECT_TRUE(prompt.errors.empty() && window.errors.empty());
