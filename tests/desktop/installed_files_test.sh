@@ -64,6 +64,9 @@ for file in bin/velvasto-cli share/applications/$id.desktop share/metainfo/$id.m
   share/mime/packages/$id.xml share/icons/hicolor/48x48/apps/$id.png share/man/man1/velvasto.1.gz; do
   grep -q " ./usr/$file\$" <<<"$contents" || fail "the package lacks /usr/$file"
 done
+if [ -f "$source/resources/help/index.html" ]; then
+  grep -q ' ./usr/share/velvasto/help/index.html$' <<<"$contents" || fail "the package lacks the help page"
+fi
 if [ "$with_desktop_program" = yes ]; then
   grep -q ' ./usr/bin/velvasto$' <<<"$contents" || fail "the package lacks /usr/bin/velvasto"
   grep -q libqt6widgets6 <<<"$depends" || fail "the package does not depend on libqt6widgets6"

@@ -51,22 +51,26 @@ class FakeWindow final : public MediaPlayerWindow {
   std::unique_ptr<PlayerController>& controller_;
 };
 
-// Receives the service's PropertiesChanged signals over the bus.
-class PropertiesChangedSpy : public QObject {
+// Receives the service's PropertiesChanged and Seeked signals over the bus.
+class SignalSpy : public QObject {
   Q_OBJECT
 
  public:
-  explicit PropertiesChangedSpy(QDBusConnection connection) {
-    connection.connect(QString(), QString::fromLatin1(kMprisObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
-                       QStringLiteral("PropertiesChanged"), this,
-                       SLOT(Changed(QString, QVariantMap, QStringList)));
+  explicit SignalSpy(QDBusConnection connection) {
+    const QString path = QString::fromLatin1(kMprisObjectPath);
+    connection.connect(QString(), path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                       QStringLiteral("PropertiesChanged"), this, SLOT(Changed(QString, QVariantMap, QStringList)));
+    connection.connect(QString(), path, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Seeked"), this,
+                       SLOT(Seeked(qlonglong)));
   }
-  QVariantMap changed;  // everything told so far, the last value of each
+  QVariantMap changed;            // everything told so far, the last value of each
+  std::vector<qlonglong> seeked;  // each position told
 
  public slots:
   void Changed(const QString& interfaceName, const QVariantMap& properties, const QStringList&) {
     if (interfaceName == QStringLiteral("org.mpris.MediaPlayer2.Player")) changed.insert(properties);
   }
+  void Seeked(qlonglong positionUs) { seeked.push_back(positionUs); }
 };
 
 // Runs a program while the event loop serves the bus; its standard output, trimmed.
@@ -193,8 +197,8 @@ TEST_F(MediaPlayerServiceTest, VolumeIsTheVolumeSlider) {
 }
 
 TEST_F(MediaPlayerServiceTest, ChangesAreToldAsTheyHappenWhoeverMadeThem) {
-  PropertiesChangedSpy spy(QDBusConnection::sessionBus());
-  PlayList(2, 1);
+  SignalSpy spy(QDBusConnection::sessionBus());
+  PlayList(2, 10);
   // the timer tells what the window did
   EXPECT_TRUE(ServeUntil([&] { return spy.changed.value("PlaybackStatus") == "Playing"; }));
   EXPECT_EQ(spy.changed.value("CanGoNext"), true);
@@ -210,6 +214,14 @@ TEST_F(MediaPlayerServiceTest, ChangesAreToldAsTheyHappenWhoeverMadeThem) {
   EXPECT_EQ(spy.changed.value("CanGoNext"), true);
   Playerctl({"volume", "0.25"});
   EXPECT_TRUE(ServeUntil([&] { return spy.changed.value("Volume").toDouble() == 32 / 127.0; }));
+  EXPECT_TRUE(spy.seeked.empty()) << "play going on is no seek";
+
+  // Seeks made in the window (the time meter, REWIND) are told as well as the desktop's own.
+  Playerctl({"play"});
+  Playerctl({"position", "3"});
+  EXPECT_TRUE(ServeUntil([&] { return spy.seeked == std::vector<qlonglong>{3'000'000}; }));
+  window.Operate([](PlayerController& player) { player.Execute(CommandId::Rewind); });
+  EXPECT_TRUE(ServeUntil([&] { return spy.seeked == std::vector<qlonglong>{3'000'000, 0}; }));
 }
 
 TEST_F(MediaPlayerServiceTest, TheRootInterfaceNamesTheProgramAndRaisesAndQuitsTheWindow) {
