@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsmf-dev
   librtmidi-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
   qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-noto-cjk
+  xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl appstream librsvg2-bin groff-base
+  dbus-daemon dbus-bin playerctl
 )
 
 missing=()

@@ -1,11 +1,12 @@
 #include "core/settings_location.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <system_error>
+
+#include "core/xdg_folders.h"
 
 namespace velvasto {
 namespace {
@@ -16,19 +17,6 @@ namespace fs = std::filesystem;
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
-}
-
-fs::path HomeFolder() {
-  const std::string home = Environment("HOME");
-  if (!home.empty()) return home;
-  const passwd* user = getpwuid(getuid());
-  return user != nullptr && user->pw_dir != nullptr ? fs::path(user->pw_dir) : fs::path();
-}
-
-fs::path ConfigFolder() {
-  const fs::path configured = Environment("XDG_CONFIG_HOME");
-  if (configured.is_absolute()) return configured;
-  return HomeFolder() / ".config";
 }
 
 bool IsWritableFolder(const fs::path& folder) {
@@ -45,7 +33,7 @@ fs::path LocateSettingsFile(const fs::path& executable) {
   std::error_code ec;
   if (!executable.empty() && (fs::exists(beside, ec) || IsWritableFolder(beside.parent_path()))) return beside;
   const fs::path name = executable.empty() ? fs::path("velvasto.ini") : beside.filename();
-  return ConfigFolder() / "velvasto" / name;
+  return UserConfigFolder() / "velvasto" / name;
 }
 
 }  // namespace velvasto
