@@ -171,10 +171,13 @@ TEST_F(SynthRenderTest, AFileThatIsNotASoundFontIsNamedInTheErrorAndAnUncreatabl
 TEST(AudioOutputTest, RunningServersFirstThenTheDefaultThenTheOtherDevices) {
   const std::vector<std::string> offered = {"alsa", "file", "jack", "oss", "pulseaudio", "sdl2"};
   using Order = std::vector<std::string>;
-  EXPECT_EQ(AudioDriverOrder(offered, "alsa", {.pulse = true}), (Order{"pulseaudio", "alsa", "oss"}));
-  EXPECT_EQ(AudioDriverOrder(offered, "oss", {.pulse = false}), (Order{"oss", "alsa"}));
-  EXPECT_EQ(AudioDriverOrder(offered, "jack", {.pulse = false}), (Order{"alsa", "oss"}));
-  EXPECT_EQ(AudioDriverOrder(Order{"alsa"}, "alsa", {.pulse = true}), Order{"alsa"}) << "a driver not built in";
+  EXPECT_EQ(AudioDriverOrder(offered, "alsa", {.pulse = true, .jack = true}),
+            (Order{"pulseaudio", "jack", "alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "alsa", {.pulse = false, .jack = true}), (Order{"jack", "alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "oss", {.pulse = false, .jack = false}), (Order{"oss", "alsa"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "jack", {.pulse = false, .jack = false}), (Order{"alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(Order{"alsa"}, "alsa", {.pulse = true, .jack = false}), Order{"alsa"})
+      << "a driver not built in";
 }
 
 }  // namespace

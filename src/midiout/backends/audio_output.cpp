@@ -11,6 +11,7 @@
 
 #include "core/errors.h"
 #include "midiout/backends/diagnostics.h"
+#include "midiout/backends/jack_client.h"
 #include "midiout/device_error.h"
 
 namespace velvasto {
@@ -18,7 +19,9 @@ namespace {
 
 // Drivers that reach a sound server, and so are tried only while their server runs.
 constexpr std::string_view kPulseDriver = "pulseaudio";
-constexpr std::string_view kServerDrivers[] = {kPulseDriver, "jack", "pipewire"};
+constexpr std::string_view kJackDriver = "jack";
+constexpr std::string_view kServerDrivers[] = {kPulseDriver, kJackDriver, "pipewire"};
+constexpr const char* kJackClientName = "Velvasto Synth";
 // Drivers that are no sound output of their own.
 constexpr std::string_view kSkippedDrivers[] = {"sdl2", "sdl3", "portaudio", "file"};
 
@@ -71,7 +74,7 @@ std::string CurrentDriver(fluid_settings_t* settings) {
 
 }  // namespace
 
-RunningAudioServers FindRunningAudioServers() { return {.pulse = PulseServerRuns()}; }
+RunningAudioServers FindRunningAudioServers() { return {.pulse = PulseServerRuns(), .jack = JackServerRuns()}; }
 
 std::vector<std::string> AudioDriverOrder(std::span<const std::string> offered, std::string_view fluidDefault,
                                           const RunningAudioServers& running) {
@@ -84,6 +87,7 @@ std::vector<std::string> AudioDriverOrder(std::span<const std::string> offered, 
     if (isOffered(name) && std::ranges::find(order, name) == order.end()) order.emplace_back(name);
   };
   if (running.pulse) add(kPulseDriver);
+  if (running.jack) add(kJackDriver);
   const auto usable = [&](std::string_view name) { return !listed(kServerDrivers, name) && !listed(kSkippedDrivers, name); };
   if (usable(fluidDefault)) add(fluidDefault);
   for (const std::string& name : offered) {
@@ -99,6 +103,8 @@ AudioDriver StartAudioDriver(fluid_settings_t* settings, fluid_synth_t* synth, c
   } else {
     order = {requested};
   }
+  fluid_settings_setint(settings, "audio.jack.autoconnect", 1);
+  fluid_settings_setstr(settings, "audio.jack.id", kJackClientName);
   std::string answers;
   for (const std::string& name : order) {
     FluidLogCollector log;
