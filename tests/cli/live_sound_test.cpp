@@ -1,7 +1,7 @@
 // Live play through the sound server of a Linux desktop: a PulseAudio server of the test's own
 // (PipeWire's PulseAudio front end answers the same way), its output recorded from the monitor
 // of a null sink. ALSA is given no route to the server, as on a desktop without ALSA's
-// PulseAudio plugin, so the sound must reach the server directly.
+// PulseAudio plugin, so the sound must reach the server directly; no JACK server is named.
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <optional>
 #include <string>
 
 #include "cli/cli_runner.h"
 #include "support/child_process.h"
+#include "support/environment_scope.h"
 #include "support/read_file.h"
 #include "support/temp_dir.h"
 
@@ -25,34 +24,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* kSink = "velvasto_test";
-
-// Sets (or, for nothing, removes) environment variables for the length of a test; the programs
-// it starts inherit them.
-class EnvironmentScope {
- public:
-  explicit EnvironmentScope(const std::map<std::string, std::optional<std::string>>& values) {
-    for (const auto& [name, value] : values) {
-      const char* old = std::getenv(name.c_str());
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-      Set(name, value);
-    }
-  }
-  ~EnvironmentScope() {
-    for (const auto& [name, value] : saved_) Set(name, value);
-  }
-  EnvironmentScope(const EnvironmentScope&) = delete;
-  EnvironmentScope& operator=(const EnvironmentScope&) = delete;
-
- private:
-  static void Set(const std::string& name, const std::optional<std::string>& value) {
-    if (value) {
-      ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      ::unsetenv(name.c_str());
-    }
-  }
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 // How many tenths of a second of 44.1 kHz 16-bit stereo audio reach a magnitude of `level`.
 int LoudTenths(const std::string& audio, int level) {
@@ -83,6 +54,7 @@ TEST(LiveSoundTest, TheDemoSoundsThroughAPulseAudioServerAndWithoutOneThePlayerS
   const EnvironmentScope environment({{"XDG_RUNTIME_DIR", runtime.string()},
                                       {"HOME", (dir.Path() / "home").string()},
                                       {"ALSA_CONFIG_PATH", dir.Write("alsa.conf", "").string()},
+                                      {"JACK_DEFAULT_SERVER", "velvasto-no-server"},
                                       {"PULSE_SERVER", std::nullopt},
                                       {"PULSE_RUNTIME_PATH", std::nullopt}});
   const std::string ini = (dir.Path() / "velvasto.ini").string();

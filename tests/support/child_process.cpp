@@ -34,9 +34,9 @@ bool ChildProcess::Ended() {
   return reaped_;
 }
 
-int ChildProcess::Stop() {
+int ChildProcess::Stop(int signal) {
   if (pid_ <= 0 || Ended()) return status_;
-  ::kill(pid_, SIGTERM);
+  ::kill(pid_, signal);
   if (!WaitUntil([this] { return Ended(); }, std::chrono::seconds(10))) {
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, &status_, 0);

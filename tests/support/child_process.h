@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,9 +22,9 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // Sends SIGTERM (unless it ended already) and waits; SIGKILL when it has not ended after ten
+  // Sends `signal` (unless it ended already) and waits; SIGKILL when it has not ended after ten
   // seconds. Returns the wait status; later calls return the same.
-  int Stop();
+  int Stop(int signal = SIGTERM);
   // Whether the program has ended on its own, without being stopped.
   bool Ended();
 
