@@ -17,7 +17,8 @@
 namespace velvasto {
 namespace {
 
-// Drivers that reach a sound server, and so are tried only while their server runs.
+// Drivers that reach a sound server: tried only while it runs (PipeWire through its PulseAudio
+// and JACK front ends).
 constexpr std::string_view kPulseDriver = "pulseaudio";
 constexpr std::string_view kJackDriver = "jack";
 constexpr std::string_view kServerDrivers[] = {kPulseDriver, kJackDriver, "pipewire"};
