@@ -5,6 +5,8 @@
 #include "core/cini_file.h"
 #include "core/paths.h"
 #include "core/settings_location.h"
+#include "midiout/device_registry.h"
+#include "midiout/midi_port.h"
 
 namespace velvasto::cli {
 
@@ -17,8 +19,11 @@ SettingsBlock LoadSettings() {
 }
 
 SongSettings SongSettingsFor(const SettingsBlock& block) {
-  const int portCount = CINIFile().ReadInt("MIDI Port Num", 1) == 2 ? 2 : 1;
-  return MakeSongSettings(block, portCount);
+  // The count the player would open, device presence and the first run's choice included.
+  DeviceRegistry registry(SynthConfigFromSettings());
+  CMIDIPort choice;
+  choice.Load(registry);
+  return MakeSongSettings(block, choice.PortCount());
 }
 
 StartOptions StartOptionsFor(const SettingsBlock& block) {

@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev libsmf-dev
-  librtmidi-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
+  librtmidi-dev libjack-jackd2-dev jackd2 libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
   qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-noto-cjk
   xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl appstream librsvg2-bin groff-base
   dbus-daemon dbus-bin playerctl
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

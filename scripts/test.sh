@@ -9,6 +9,16 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 cmake --preset default
 cmake --build --preset default -j "$jobs"
+
+# -- JACK: the external-output tests play to a JACK server. One of this run's own, with the dummy
+# driver, named for them through JACK_DEFAULT_SERVER and stopped when the script ends, with the
+# semaphores and shared memory named after it.
+export JACK_DEFAULT_SERVER="velvasto-test-$$"
+jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
+jack_server=$!
+trap 'kill "$jack_server" 2>/dev/null; wait "$jack_server" 2>/dev/null; rm -f /dev/shm/jack*_"$JACK_DEFAULT_SERVER"_*' EXIT
+# -- end of JACK
+
 ctest --preset default -j "$jobs"
 
 cmake --preset tsan >/dev/null

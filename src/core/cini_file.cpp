@@ -46,6 +46,11 @@ int CINIFile::ReadInt(std::string_view key, int def) const {
   return LoadSettings().GetInt(kSection, key, def);
 }
 
+bool CINIFile::HasKey(std::string_view key) const {
+  const std::lock_guard lock(SettingsMutex());
+  return LoadSettings().HasKey(kSection, key);
+}
+
 bool CINIFile::WriteInt(std::string_view key, int value) { return WriteString(key, std::to_string(value)); }
 
 bool CINIFile::WriteString(std::string_view key, std::string_view value) {

@@ -26,6 +26,9 @@ class CINIFile {
   // The value of `key` as an integer (Windows private-profile rules), or `def` when the key is
   // missing or holds no number.
   int ReadInt(std::string_view key, int def) const;
+  // Whether the settings file holds `key` at all: a key never written yet reads as its default,
+  // which some owners treat differently from a stored value.
+  bool HasKey(std::string_view key) const;
 
   // Store `key` and replace the settings file atomically, keeping every other line of it.
   // False when the file cannot be read or written, or the key or value cannot be stored (a line

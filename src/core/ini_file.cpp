@@ -148,6 +148,11 @@ std::string IniFile::GetString(std::string_view section, std::string_view key, s
   return std::string(Utf8Prefix(value, kMaxValueChars));
 }
 
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+  const std::size_t header = section.empty() || key.empty() ? std::string::npos : FindSection(section);
+  return header != std::string::npos && FindKey(header, key) != std::string::npos;
+}
+
 int IniFile::GetInt(std::string_view section, std::string_view key, int def) const {
   const std::string text = GetString(section, key, {});
   std::string_view digits = Trim(text);

@@ -57,6 +57,8 @@ class IniFile {
   // digits up to the first non-digit (wrapping modulo 2^32 as the Windows call does). A missing
   // key, or a value with no digit there, gives `def`.
   int GetInt(std::string_view section, std::string_view key, int def) const;
+  // Whether `section` holds `key`, with any value (an empty one too).
+  bool HasKey(std::string_view section, std::string_view key) const;
 
   // Sets `key` in `section` to `value`: replaces the value of an existing key in place (the
   // text up to and including '=' and the blanks after it stay as they were), or adds the key

@@ -1,10 +1,13 @@
 #pragma once
 // The output devices of this machine: the two inputs of the built-in synthesizer first, then
-// every MIDI output port. The mapper, the system's default output, is the synthesizer's
-// input A.
+// every MIDI output port of the ALSA sequencer, then every MIDI input port of a running JACK
+// server under its JACK name ("client:port"). The mapper, the system's default output, is the
+// synthesizer's input A.
 
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 
 namespace velvasto {
 
+class JackClient;
 class LiveSynth;
 
 class DeviceRegistry final : public MidiDeviceCatalog {
@@ -25,11 +29,15 @@ class DeviceRegistry final : public MidiDeviceCatalog {
   ~DeviceRegistry() override;
 
   std::vector<std::optional<std::string>> ListDevices() override;
+  // A JACK device for a name the last listing found among the JACK ports, else an ALSA one.
   std::unique_ptr<MidiOutDevice> MakeDevice(const DeviceEntry& entry) override;
   std::unique_ptr<MidiOutDevice> MakeMapper() override;
 
  private:
   std::shared_ptr<LiveSynth> synth_;
+  std::shared_ptr<JackClient> jack_;
+  std::mutex jackNamesMutex_;
+  std::set<std::string> jackNames_;
 };
 
 }  // namespace velvasto

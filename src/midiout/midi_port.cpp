@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/errors.h"
+#include "midiout/device_registry.h"
 
 namespace velvasto {
 
@@ -13,7 +14,13 @@ const CMIDIPort::ChoiceKeys& CMIDIPort::DefaultKeys() {
 
 void CMIDIPort::Load(MidiDeviceCatalog& devices) {
   LoadDevices(devices);
-  ReadChoice(DefaultKeys());
+  // With no choice stored yet (a first run), both inputs of the built-in synthesizer: every
+  // track of a two-port song plays without hardware.
+  if (HasKey(DefaultKeys().portA)) {
+    ReadChoice(DefaultKeys());
+  } else {
+    ResolveChoice(2, DeviceRegistry::kSynthNameA, DeviceRegistry::kSynthNameB);
+  }
 }
 
 bool CMIDIPort::Save() { return WriteChoice(DefaultKeys()); }
@@ -35,9 +42,12 @@ void CMIDIPort::LoadDevices(MidiDeviceCatalog& devices) {
 
 void CMIDIPort::ReadChoice(const ChoiceKeys& keys) {
   // Any count but 2 is one port: the file may have been edited by hand.
-  portCount_ = ReadInt(keys.count, 1) == 2 ? 2 : 1;
-  const std::string nameA = ReadString(keys.portA, kMapperName);
-  const std::string nameB = ReadString(keys.portB, kNoPortName);
+  ResolveChoice(ReadInt(keys.count, 1) == 2 ? 2 : 1, ReadString(keys.portA, kMapperName),
+                ReadString(keys.portB, kNoPortName));
+}
+
+void CMIDIPort::ResolveChoice(int count, std::string_view nameA, std::string_view nameB) {
+  portCount_ = count;
   portB_ = kNoPort;
   if (nameA == kMapperName) {
     portCount_ = 1;

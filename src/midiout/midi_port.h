@@ -26,7 +26,8 @@ class CMIDIPort : public CINIFile {
   CMIDIPort(const CMIDIPort&) = default;
   CMIDIPort& operator=(const CMIDIPort&) = default;
 
-  // Enumerates the devices and reads "MIDI Port Num", "MIDI Port A", "MIDI Port B". Throws
+  // Enumerates the devices and reads "MIDI Port Num", "MIDI Port A", "MIDI Port B"; without a
+  // "MIDI Port A" key the choice is both inputs of the built-in synthesizer. Throws
   // CMMSystemErrMessage(1001) when no device answers, CErrMessage(1) when out of memory.
   virtual void Load(MidiDeviceCatalog& devices);
   // Writes the three keys. False when a write failed (message 62012 is the caller's to show);
@@ -60,6 +61,10 @@ class CMIDIPort : public CINIFile {
 
   void LoadDevices(MidiDeviceCatalog& devices);
   void ReadChoice(const ChoiceKeys& keys);
+  // Selects the named devices for `count` ports: the mapper forces one port, so do port B
+  // "NO_PORT" and one device named twice; a device not present is the mapper (port A) or no
+  // port, and then one port (port B).
+  void ResolveChoice(int count, std::string_view nameA, std::string_view nameB);
   bool WriteChoice(const ChoiceKeys& keys);
   // One port, the mapper, no port B.
   void ClearChoice();

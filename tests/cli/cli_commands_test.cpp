@@ -175,12 +175,31 @@ TEST_F(CliTest, TheDemoRcpSongDumpsRendersAndConverts) {
   ExpectConvertRoundTrip(demo, "");
 }
 
-TEST_F(CliTest, PortsListsTheSynthesizerInputsWithTheSettingsPortsMarked) {
+// With no settings file both inputs of the synthesizer are chosen, and a song's PORT B tracks
+// (here a port event numbering the port from 1) load; a stored one-port choice drops them.
+TEST_F(CliTest, PortsAndDumpFollowTheSettingsPortChoiceAndAFirstRunUsesBothSynthesizerInputs) {
   const auto firstTwo = [this] {
     const Texts lines = Lines(RunCli({"ports"}, ini).out);
     return Texts(lines.begin(), lines.begin() + std::min<std::ptrdiff_t>(2, std::ssize(lines)));
   };
+  SmfBuilder smf(1, 480);
+  smf.AddTrack().Tempo(0, 500'000).EndOfTrack(0);
+  smf.AddTrack().Port(0, 1).NoteOn(0, 0, 64, 90).NoteOff(480, 0, 64).EndOfTrack(0);
+  const std::string song = dir.Write("port 1.mid", smf.Build()).string();
+  const auto dumped = [&] {
+    const CliResult dump = RunCli({"dump", song}, ini);
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    return Lines(dump.out);
+  };
+
+  EXPECT_EQ(firstTwo(), (Texts{"A  Velvasto Synth A", "B  Velvasto Synth B"}));
+  EXPECT_EQ(dumped(), (Texts{"0 - TEMPO 120", "0 B MSG 90 40 5A", "500000 B MSG 80 40 40", "500000 - END"}));
+
+  dir.Write("velvasto.ini", std::string_view("[Velvasto]\nMIDI Port Num=2\nMIDI Port A=MIDI_MAPPER\n"
+                                             "MIDI Port B=Velvasto Synth B\n"));
   EXPECT_EQ(firstTwo(), (Texts{"A  Velvasto Synth A", "   Velvasto Synth B"}));
+  EXPECT_EQ(dumped(), (Texts{"0 - TEMPO 120", "500000 - END"}));
+
   dir.Write("velvasto.ini", std::string_view("[Velvasto]\nMIDI Port Num=2\nMIDI Port A=Velvasto Synth B\n"
                                              "MIDI Port B=Velvasto Synth A\n"));
   EXPECT_EQ(firstTwo(), (Texts{"B  Velvasto Synth A", "A  Velvasto Synth B"}));
@@ -323,7 +342,7 @@ TEST_F(CliTest, UsageMistakesAndFileErrorsOfEveryCommand) {
       {{"play", "--out", out, "--out", "a=Velvasto Synth B", song}, 2, "--out names PORT A twice"},
       {{"play", "--fast", "--out", out, "--out", "b=sc-88", song}, 2,
        "unknown output device \"sc-88\" for PORT B; `velvasto-cli ports` lists the devices"},
-      // Only PORT B named: PORT A is the settings' mapper, Velvasto Synth A.
+      // Only PORT B named: PORT A is the settings' (a first run's) Velvasto Synth A.
       {{"play", "--out", "B=Velvasto Synth A", song}, 2, "PORT A and PORT B cannot both be \"Velvasto Synth A\""},
       {{"play", "--fast", "--out", "A=record:", song}, 2, "PORT A: record: needs a file name, as in record:FILE"},
       {{"list"}, 2, "list takes new OUT.mlt FILE... or show FILE.mlt"},

@@ -48,6 +48,10 @@ TEST(IniFileTest, NamesIgnoreAsciiCaseAndFirstDuplicatesWin) {
   EXPECT_EQ(file.GetInt("Velvasto", "Other", -1), -1) << "only the first section of a name is read";
   EXPECT_EQ(file.GetInt("Velvasto", "Loose", -1), -1) << "keys before any section belong to none";
   EXPECT_EQ(file.GetString("Velvasto", "no equals sign", "d"), "d");
+  EXPECT_TRUE(file.HasKey("VELVASTO", "volume value"));
+  EXPECT_FALSE(file.HasKey("Velvasto", "Loose") || file.HasKey("Velvasto", "no equals sign") ||
+               file.HasKey("Velvasto", "Other"));
+  EXPECT_TRUE(Parsed("[S]\nk=\n").HasKey("S", "k")) << "an empty value is still a stored key";
   ASSERT_TRUE(file.SetString("VELVASTO", "VOLUME VALUE", "10"));
   EXPECT_EQ(file.Text(), std::string(text).replace(text.find("=90"), 3, "=10"));
 }

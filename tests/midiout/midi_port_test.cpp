@@ -35,6 +35,9 @@ TEST(DeviceRegistryTest, PortsAreRememberedWithoutTheirSequencerNumbers) {
   for (const char* kept : {"Port 2", "Port 1:2x", "Port :3", "Plain"}) EXPECT_EQ(RememberedPortName(kept), kept);
 }
 
+constexpr std::int32_t kMapper = CMIDIPort::kMapper;
+constexpr std::int32_t kNoPort = CMIDIPort::kNoPort;
+
 class MidiPortTest : public PortTest {
  protected:
   static void WriteChoice(const char* count, const char* portA, const char* portB) {
@@ -44,9 +47,6 @@ class MidiPortTest : public PortTest {
   }
   static std::string ReadChoice() { return Read("MIDI Port Num") + " " + Read("MIDI Port A") + " " + Read("MIDI Port B"); }
 };
-constexpr std::int32_t kMapper = CMIDIPort::kMapper;
-constexpr std::int32_t kNoPort = CMIDIPort::kNoPort;
-
 TEST_F(MidiPortTest, TheSettingsChooseDevicesByNameAndFallBackToOnePort) {
   // The settings (no count: none at all), then the port count and the devices chosen.
   const struct {
@@ -54,7 +54,7 @@ TEST_F(MidiPortTest, TheSettingsChooseDevicesByNameAndFallBackToOnePort) {
     int expectedCount;
     std::int32_t expectedA, expectedB;
   } cases[] = {
-      {nullptr, "", "", 1, kMapper, kNoPort},
+      {nullptr, "", "", 1, kMapper, kNoPort},  // first run, but no synthesizer listed
       {"2", "SC-88", "Gone B", 1, 2, kNoPort},  // a device no longer present
       {"2", "MIDI_MAPPER", "SC-88", 1, kMapper, kNoPort},  // the mapper cannot share
       {"2", "SC-88", "SC-88", 1, 2, kNoPort},              // nor can one device
@@ -67,6 +67,35 @@ TEST_F(MidiPortTest, TheSettingsChooseDevicesByNameAndFallBackToOnePort) {
     EXPECT_EQ(std::tuple(port.PortCount(), port.PortA(), port.PortB()),
               std::tuple(c.expectedCount, c.expectedA, c.expectedB))
         << (c.count ? c.count : "none") << " " << c.portA << " " << c.portB;
+  }
+}
+
+// No "MIDI Port A" stored yet: both inputs of the built-in synthesizer, so that every track of a
+// two-port song plays. A stored choice, even an empty or a one-port one, is read as it is.
+TEST_F(MidiPortTest, AFirstRunChoosesBothSynthesizerInputsUntilAChoiceIsStored) {
+  DeviceRegistry registry(SynthConfig{});
+  const auto loaded = [&] {
+    CMIDIPort port;
+    port.Load(registry);
+    return port;
+  };
+  Write("Volume Value", "100");
+  CMIDIPort first = loaded();
+  EXPECT_EQ(std::tuple(first.PortCount(), first.PortA(), first.PortB()), std::tuple(2, 0, 1));
+  ASSERT_TRUE(first.Save());
+  EXPECT_EQ(ReadChoice(), "2 Velvasto Synth A Velvasto Synth B");
+
+  // Port B is "Velvasto Synth B" each time; the port count and port A chosen.
+  const struct {
+    const char *count, *portA;
+    int expectedCount;
+    std::int32_t expectedA;
+  } stored[] = {{"2", "MIDI_MAPPER", 1, kMapper}, {"2", "", 2, kMapper}, {"1", "Velvasto Synth A", 1, 0}};
+  for (const auto& c : stored) {
+    WriteChoice(c.count, c.portA, "Velvasto Synth B");
+    const CMIDIPort port = loaded();
+    EXPECT_EQ(std::pair(port.PortCount(), port.PortA()), std::pair(c.expectedCount, c.expectedA))
+        << c.count << " " << c.portA;
   }
 }
 

@@ -1,5 +1,6 @@
 // The built-in synthesizer: what it makes of System Exclusive messages, and rendering to a file.
 
+#include "midiout/backends/audio_output.h"
 #include "midiout/backends/synth_render.h"
 #include "midiout/backends/synth_sysex.h"
 
@@ -163,6 +164,20 @@ TEST_F(SynthRenderTest, AFileThatIsNotASoundFontIsNamedInTheErrorAndAnUncreatabl
   }
   EXPECT_THROW(SynthRender::Create(SynthConfig{kTestSoundFont, ""}, dir_.Path() / "no" / "out.wav", 44100),
                CSystemErrMessage);
+}
+
+// A running desktop server is tried first; a server that does not run is never asked (its
+// client library might start one), nor is "file", which would write fluidsynth.wav.
+TEST(AudioOutputTest, RunningServersFirstThenTheDefaultThenTheOtherDevices) {
+  const std::vector<std::string> offered = {"alsa", "file", "jack", "oss", "pulseaudio", "sdl2"};
+  using Order = std::vector<std::string>;
+  EXPECT_EQ(AudioDriverOrder(offered, "alsa", {.pulse = true, .jack = true}),
+            (Order{"pulseaudio", "jack", "alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "alsa", {.pulse = false, .jack = true}), (Order{"jack", "alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "oss", {.pulse = false, .jack = false}), (Order{"oss", "alsa"}));
+  EXPECT_EQ(AudioDriverOrder(offered, "jack", {.pulse = false, .jack = false}), (Order{"alsa", "oss"}));
+  EXPECT_EQ(AudioDriverOrder(Order{"alsa"}, "alsa", {.pulse = true, .jack = false}), Order{"alsa"})
+      << "a driver not built in";
 }
 
 }  // namespace

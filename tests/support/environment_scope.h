@@ -1,8 +1,9 @@
 #pragma once
-// Environment variables of the test's choosing for the lifetime of the object; afterwards each
-// has its old value again (or is unset, as it was).
+// Environment variables of the test's choosing for the lifetime of the object (the programs the
+// test starts inherit them); afterwards each has its old value again, or is unset, as it was.
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,6 +14,10 @@ namespace velvasto::test {
 class EnvironmentScope {
  public:
   EnvironmentScope() = default;
+  // Each name is set to its value, or removed for nothing.
+  explicit EnvironmentScope(const std::map<std::string, std::optional<std::string>>& values) {
+    for (const auto& [name, value] : values) value ? Set(name, *value) : Unset(name);
+  }
   ~EnvironmentScope() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
       if (it->second) {

@@ -2,6 +2,7 @@
 
 #include <alsa/error.h>
 #include <fluidsynth.h>
+#include <jack/jack.h>
 
 #include <mutex>
 
@@ -9,6 +10,7 @@ namespace velvasto {
 namespace {
 
 extern "C" void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+extern "C" void DropJackMessage(const char*) {}
 
 thread_local FluidLogCollector* activeCollector = nullptr;
 
@@ -32,6 +34,14 @@ void InstallFluidLogFunction() {
 void SilenceAlsaDiagnostics() {
   static std::once_flag once;
   std::call_once(once, [] { snd_lib_error_set_handler(DropAlsaMessage); });
+}
+
+void SilenceJackDiagnostics() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    jack_set_error_function(DropJackMessage);
+    jack_set_info_function(DropJackMessage);
+  });
 }
 
 FluidLogCollector::FluidLogCollector() : outer_(activeCollector) {

@@ -9,6 +9,8 @@ namespace velvasto {
 
 // Stops the ALSA library from printing ("ALSA lib ...") for the rest of the process.
 void SilenceAlsaDiagnostics();
+// Stops the JACK library from printing (no server running, ...) for the rest of the process.
+void SilenceJackDiagnostics();
 
 // Collects FluidSynth's warnings and errors logged on this thread while the object lives.
 // Everything else FluidSynth logs, and whatever it logs when no collector is active, is dropped.

@@ -1,8 +1,6 @@
 #include "midiout/backends/live_synth.h"
 
-#include "core/errors.h"
 #include "midiout/backends/diagnostics.h"
-#include "midiout/device_error.h"
 
 namespace velvasto {
 namespace {
@@ -24,16 +22,8 @@ void LiveSynth::Attach() {
   }
   SilenceAlsaDiagnostics();
   if (!core_ || !core_->HasSoundFont()) CheckSoundFontFile(config_.soundFont);
-  if (!core_) core_ = std::make_unique<SynthCore>(kLiveSampleRate, config_.audioDriver);
-  {
-    FluidLogCollector log;
-    driver_.reset(new_fluid_audio_driver(core_->Settings(), core_->Synth()));
-    if (!driver_) {
-      std::string detail = "no audio output could be started";
-      if (!log.Text().empty()) detail += " (" + log.Text() + ")";
-      throw CNoAudioOutputErrMessage(mmerr::kOpen, detail);
-    }
-  }
+  if (!core_) core_ = std::make_unique<SynthCore>(kLiveSampleRate);
+  driver_ = StartAudioDriver(core_->Settings(), core_->Synth(), config_.audioDriver);
   if (!core_->HasSoundFont()) {
     try {
       core_->LoadSoundFont(config_.soundFont);

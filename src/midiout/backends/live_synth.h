@@ -8,6 +8,7 @@
 #include <mutex>
 #include <span>
 
+#include "midiout/backends/audio_output.h"
 #include "midiout/backends/synth_core.h"
 #include "midiout/backends/synth_input_device.h"
 
@@ -18,8 +19,9 @@ class LiveSynth final : public SynthTarget {
   explicit LiveSynth(SynthConfig config);
   ~LiveSynth() override;
 
-  // Checks the SoundFont, starts the audio driver, loads the SoundFont, in that order, so that a
-  // machine without audio output fails at once. Throws CDeviceErrMessage(1003).
+  // Checks the SoundFont, starts the audio output (see StartAudioDriver), loads the SoundFont, in
+  // that order, so that a machine without audio output fails at once. Throws
+  // CDeviceErrMessage(1003).
   void Attach() override;
   void Detach() override;
   // The time is not used: live messages sound now.
@@ -29,15 +31,11 @@ class LiveSynth final : public SynthTarget {
   void ResetControllers(int firstChannel) override;
 
  private:
-  struct DriverDeleter {
-    void operator()(fluid_audio_driver_t* driver) const { delete_fluid_audio_driver(driver); }
-  };
-
   SynthConfig config_;
   std::mutex mutex_;
   int attached_ = 0;
   std::unique_ptr<SynthCore> core_;
-  std::unique_ptr<fluid_audio_driver_t, DriverDeleter> driver_;
+  AudioDriver driver_;
 };
 
 }  // namespace velvasto

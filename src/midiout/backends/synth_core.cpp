@@ -49,14 +49,13 @@ void CheckSoundFontFile(const std::filesystem::path& path) {
   }
 }
 
-SynthCore::SynthCore(double sampleRate, const std::string& audioDriver) {
+SynthCore::SynthCore(double sampleRate) {
   FluidLogCollector log;
   settings_ = new_fluid_settings();
   if (settings_ == nullptr) ThrowOpenError("FluidSynth settings cannot be created", log);
   fluid_settings_setint(settings_, "synth.midi-channels", kChannels);
   fluid_settings_setstr(settings_, "synth.midi-bank-select", "gs");
   fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate);
-  if (!audioDriver.empty()) fluid_settings_setstr(settings_, "audio.driver", audioDriver.c_str());
   synth_ = new_fluid_synth(settings_);
   if (synth_ == nullptr) {
     delete_fluid_settings(settings_);

@@ -17,7 +17,8 @@ inline constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-
 
 struct SynthConfig {
   std::filesystem::path soundFont = kDefaultSoundFont;
-  // FluidSynth's audio driver for live output ("alsa", "pulseaudio", ...); empty for its default.
+  // FluidSynth's audio driver for live output ("alsa", "pulseaudio", ...); empty to choose one
+  // (see StartAudioDriver).
   std::string audioDriver;
 };
 
@@ -34,7 +35,7 @@ class SynthCore {
   static constexpr int kChannels = 32;
 
   // Throws CDeviceErrMessage(1003) when FluidSynth cannot create the synthesizer.
-  SynthCore(double sampleRate, const std::string& audioDriver);
+  explicit SynthCore(double sampleRate);
   ~SynthCore();
   SynthCore(const SynthCore&) = delete;
   SynthCore& operator=(const SynthCore&) = delete;

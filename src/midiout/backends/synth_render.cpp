@@ -10,7 +10,7 @@ constexpr int kChunkFrames = 64 * SynthCore::kBlockFrames;
 constexpr std::uint64_t kMaxTailSeconds = 30;
 
 std::unique_ptr<SynthCore> LoadedCore(const SynthConfig& config, std::uint32_t sampleRate) {
-  auto core = std::make_unique<SynthCore>(static_cast<double>(sampleRate), config.audioDriver);
+  auto core = std::make_unique<SynthCore>(static_cast<double>(sampleRate));
   core->LoadSoundFont(config.soundFont);
   return core;
 }

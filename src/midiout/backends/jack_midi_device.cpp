@@ -1,0 +1,46 @@
+#include "midiout/backends/jack_midi_device.h"
+
+#include "core/errors.h"
+#include "midiout/backends/jack_client.h"
+#include "midiout/event_line.h"
+
+namespace velvasto {
+namespace {
+
+constexpr std::uint8_t kAllNotesOff = 123;
+
+}  // namespace
+
+JackMidiDevice::JackMidiDevice(std::string name, std::shared_ptr<JackClient> client)
+    : name_(std::move(name)), client_(std::move(client)) {}
+
+JackMidiDevice::~JackMidiDevice() = default;
+
+void JackMidiDevice::Open() {
+  if (!output_) output_ = client_->OpenPort(name_);
+}
+
+void JackMidiDevice::Close() { output_.reset(); }
+
+void JackMidiDevice::SendShort(std::uint32_t message, std::uint64_t timeUs) {
+  if (!output_) throw CMMSystemErrMessage(mmerr::kShortMsg);
+  const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(message), static_cast<std::uint8_t>(message >> 8),
+                                 static_cast<std::uint8_t>(message >> 16)};
+  output_->Send(std::span(bytes, ShortMessageLength(bytes[0])), timeUs, mmerr::kShortMsg);
+}
+
+void JackMidiDevice::SendLong(LongMessage& message, std::uint64_t timeUs) {
+  if (!output_) throw CMMSystemErrMessage(mmerr::kLongMsg);
+  output_->Send(message.data, timeUs, mmerr::kLongMsg);
+  message.done.store(true, std::memory_order_release);
+}
+
+void JackMidiDevice::Reset() {
+  if (!output_) throw CMMSystemErrMessage(mmerr::kReset);
+  for (std::uint8_t channel = 0; channel < 16; ++channel) {
+    const std::uint8_t allNotesOff[3] = {static_cast<std::uint8_t>(0xB0 | channel), kAllNotesOff, 0};
+    output_->Send(allNotesOff, std::nullopt, mmerr::kReset);
+  }
+}
+
+}  // namespace velvasto
