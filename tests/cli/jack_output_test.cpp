@@ -23,6 +23,7 @@
 #include "core/errors.h"
 #include "midiout/backends/jack_client.h"
 #include "midiout/backends/rtmidi_device.h"
+#include "support/demo_song.h"
 #include "support/child_process.h"
 #include "support/environment_scope.h"
 #include "support/read_file.h"
@@ -196,7 +197,7 @@ TEST_F(JackOutputTest, InputPortsAreListedAndPlayedToWithEveryMessageWholeAndInO
   EXPECT_EQ(Texts(listed.begin(), listed.begin() + std::min<std::ptrdiff_t>(2, std::ssize(listed))),
             (Texts{"A  Velvasto Synth A", "B  Velvasto Synth B"}));
 
-  ExpectDelivered(std::string(std::getenv("VELVASTO_TEST_DATA")) + "/../../resources/demo/demo.mid", first, nullptr);
+  ExpectDelivered(DemoSong("demo.mid").string(), first, nullptr);
 
   // PORT A and PORT B, each with System Exclusive messages, one longer than a JACK period's worth
   // of MIDI cable time.

@@ -14,6 +14,7 @@
 
 #include "cli/cli_runner.h"
 #include "support/child_process.h"
+#include "support/demo_song.h"
 #include "support/environment_scope.h"
 #include "support/read_file.h"
 #include "support/temp_dir.h"
@@ -58,7 +59,7 @@ TEST(LiveSoundTest, TheDemoSoundsThroughAPulseAudioServerAndWithoutOneThePlayerS
                                       {"PULSE_SERVER", std::nullopt},
                                       {"PULSE_RUNTIME_PATH", std::nullopt}});
   const std::string ini = (dir.Path() / "velvasto.ini").string();
-  const std::string demo = std::string(std::getenv("VELVASTO_TEST_DATA")) + "/../../resources/demo/demo.mid";
+  const std::string demo = DemoSong("demo.mid").string();
   const std::filesystem::path recording = dir.Path() / "heard.raw";
   {
     ChildProcess server({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",

@@ -26,7 +26,7 @@ class SilentSynth final : public SynthTarget {
   void Release(int firstChannel) override { core.ReleaseInput(firstChannel); }
   void ResetControllers(int firstChannel) override { core.ResetControllers(firstChannel); }
 
-  SynthCore core{44100, ""};
+  SynthCore core{44100};
 };
 
 // What the song has set on one channel.

@@ -42,7 +42,7 @@ TEST(RefreshTimerTest, SleepingLoopTicksWithItsIdUntilStopped) {
   CRefreshTimer timer(10, 3, log.Owner());
   EXPECT_FALSE(timer.Running());
   ASSERT_TRUE(timer.Start());
-  QTRY_VERIFY_WITH_TIMEOUT(log.ids.size() >= 3, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.ids.size() >= 3; }, 5000));
   EXPECT_EQ(log.ids, std::vector<int>(log.ids.size(), 3));
   ASSERT_TRUE(timer.Stop());
   const std::size_t ticked = log.ids.size();
@@ -50,7 +50,7 @@ TEST(RefreshTimerTest, SleepingLoopTicksWithItsIdUntilStopped) {
   EXPECT_EQ(log.ids.size(), ticked);
   // Started again after a stop, it ticks again.
   ASSERT_TRUE(timer.Start());
-  QTRY_VERIFY_WITH_TIMEOUT(log.ids.size() > ticked, 5000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return log.ids.size() > ticked; }, 5000));
 }
 
 TEST(RefreshTimerTest, OneShotTicksOnceAndCannotBeStopped) {
@@ -60,7 +60,7 @@ TEST(RefreshTimerTest, OneShotTicksOnceAndCannotBeStopped) {
     timer.SetPeriodic(false);
     timer.SetLoop(loop);
     ASSERT_TRUE(timer.Start());
-    QTRY_COMPARE_WITH_TIMEOUT(log.ids.size(), std::size_t{1}, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !log.ids.empty(); }, 5000));
     QTest::qWait(120);
     EXPECT_EQ(log.ids.size(), 1u);
     EXPECT_FALSE(timer.Running());
@@ -84,7 +84,7 @@ TEST(RefreshTimerTest, CatchUpLoopMakesUpForALateWakeUpInOneBurst) {
   // The owner's thread is busy for 360 ms: the first wake-up after it owes at least three ticks,
   // all at once, and no more than the whole intervals that have passed.
   std::this_thread::sleep_for(std::chrono::milliseconds(360));
-  QTRY_VERIFY_WITH_TIMEOUT(!tickTimes.empty(), 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !tickTimes.empty(); }, 5000));
   const qint64 burstAt = tickTimes.front();
   std::size_t burst = 0;
   for (const qint64 at : tickTimes) burst += at == burstAt ? 1 : 0;

@@ -7,8 +7,6 @@
 namespace velvasto {
 namespace {
 
-constexpr std::uint8_t kAllNotesOff = 123;
-
 }  // namespace
 
 JackMidiDevice::JackMidiDevice(std::string name, std::shared_ptr<JackClient> client)
@@ -35,12 +33,20 @@ void JackMidiDevice::SendLong(LongMessage& message, std::uint64_t timeUs) {
   message.done.store(true, std::memory_order_release);
 }
 
-void JackMidiDevice::Reset() {
+void JackMidiDevice::SendToEveryChannel(std::initializer_list<std::uint8_t> controllers) {
   if (!output_) throw CMMSystemErrMessage(mmerr::kReset);
   for (std::uint8_t channel = 0; channel < 16; ++channel) {
-    const std::uint8_t allNotesOff[3] = {static_cast<std::uint8_t>(0xB0 | channel), kAllNotesOff, 0};
-    output_->Send(allNotesOff, std::nullopt, mmerr::kReset);
+    for (const std::uint8_t controller : controllers) {
+      const std::uint8_t message[3] = {static_cast<std::uint8_t>(0xB0 | channel), controller, 0};
+      output_->Send(message, std::nullopt, mmerr::kReset);
+    }
   }
 }
+
+// Sustain released, then All Notes Off.
+void JackMidiDevice::Reset() { SendToEveryChannel({64, 123}); }
+
+// Reset All Controllers.
+void JackMidiDevice::ResetControllers() { SendToEveryChannel({121}); }
 
 }  // namespace velvasto

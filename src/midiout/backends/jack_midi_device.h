@@ -4,6 +4,7 @@
 // frame that stands for its record's time (see FrameSchedule), so neither the player's timer
 // nor the JACK period adds jitter.
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -29,10 +30,14 @@ class JackMidiDevice final : public MidiOutDevice {
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
   // The bytes are queued at once: `done` is set before this returns.
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
-  // All Notes Off on every channel, after everything queued.
+  // Sustain released and All Notes Off on every channel, after everything queued.
   void Reset() override;
+  // Reset All Controllers on every channel, after everything queued.
+  void ResetControllers() override;
 
  private:
+  void SendToEveryChannel(std::initializer_list<std::uint8_t> controllers);
+
   std::string name_;
   std::shared_ptr<JackClient> client_;
   std::unique_ptr<JackOutputPort> output_;
