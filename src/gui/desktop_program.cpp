@@ -1,0 +1,122 @@
+#include "gui/desktop_program.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSessionManager>
+#include <QTranslator>
+#include <exception>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "app/window_origin.h"
+#include "core/cini_file.h"
+#include "core/errors.h"
+#include "core/paths.h"
+#include "core/settings_location.h"
+#include "engine/monotonic_clock.h"
+#include "engine/steady_periodic_timer.h"
+#include "gui/dialog_prompt.h"
+#include "gui/japanese_ui.h"
+#include "gui/main_frame.h"
+#include "gui/qt_text.h"
+#include "gui/startup_trace.h"
+#include "midiout/backends/synth_core.h"
+#include "midiout/device_registry.h"
+
+namespace velvasto::gui {
+
+namespace {
+
+// The text of the error being handled.
+std::string CaughtErrorText() {
+  try {
+    throw;
+  } catch (const CErrMessage& error) {
+    return error.Message();
+  } catch (const std::bad_alloc&) {
+    return AppErrorText(errc::kOutOfMemory);
+  } catch (...) {
+    return UndefinedErrorText();
+  }
+}
+
+void ShowStartupError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kMessageBoxTitle), ToQString(text), QMessageBox::Ok);
+  box.exec();
+}
+
+// Qt in Japanese, for as long as the object lives.
+class QtApplication {
+ public:
+  QtApplication(int& argc, char** argv) : application_(argc, argv) {
+    InstallQtJapanese(application_, translator_);
+    UseJapaneseFonts();
+  }
+  int Run() { return QApplication::exec(); }
+
+ private:
+  QApplication application_;
+  QTranslator translator_;
+};
+
+}  // namespace
+
+void ListenForHandOvers(CVelvastoApp& app, CMainFrame& frame) {
+  app.ListenForRequests([target = QPointer<CMainFrame>(&frame)](OpenRequest request) {
+    // The frame is looked at only on the window's thread.
+    QMetaObject::invokeMethod(
+        qApp, [target, request = std::move(request)]() mutable {
+          if (target) target->TakeHandOver(std::move(request));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+int RunDesktopProgram(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::unique_ptr<StartupTrace> trace = StartupTrace::FromEnvironment();
+  std::unique_ptr<DeviceRegistry> registry;
+  MidiDeviceCatalog* devices = nullptr;
+  CVelvastoApp app;
+  try {
+    // The synthesizer's SoundFont comes from the settings file, which start-up then reads whole.
+    const std::filesystem::path settingsFile = LocateSettingsFile(ExecutablePath());
+    CINIFile::SetSettingsPath(settingsFile);
+    registry = std::make_unique<DeviceRegistry>(SynthConfigFromSettings());
+    devices = trace ? &trace->Watch(*registry) : registry.get();
+    if (app.Start(arguments, *devices, {.runtimeFolder = {}, .settingsFile = settingsFile}) == CVelvastoApp::StartResult::HandedOver) {
+      return 0;
+    }
+  } catch (...) {
+    const std::string text = CaughtErrorText();
+    QtApplication qt(argc, argv);
+    ShowStartupError(text);
+    return 1;
+  }
+
+  QtApplication qt(argc, argv);
+  MonotonicClock clock;
+  SteadyPeriodicTimer dispatchTimer(SteadyPeriodicTimer::Priority::RealTime);
+  SteadyPeriodicTimer workerTimer;
+  CMainFrame frame({app, *devices, {clock, dispatchTimer, workerTimer}});
+  const WindowOrigin origin = ReadWindowOrigin(CINIFile());
+  frame.move(origin.left, origin.top);
+  if (trace) trace->WatchFirstPaint(frame.View());
+  frame.show();
+  frame.Start();
+  ListenForHandOvers(app, frame);
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame](QSessionManager& session) {
+    if (!frame.QueryEndSession(session.allowsInteraction())) session.cancel();
+  });
+  const int status = qt.Run();
+  try {
+    app.SaveSettings();
+  } catch (const CErrMessage& error) {
+    ShowStartupError(error.Message());
+  }
+  return status;
+}
+
+}  // namespace velvasto::gui
