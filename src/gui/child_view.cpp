@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <new>
+#include <utility>
 
 #include "core/errors.h"
 #include "gui/qt_text.h"
@@ -56,6 +57,14 @@ void CChildView::WireTransport() {
 
 void CChildView::Open() {
   Operate([](PlayerController& controller) { controller.Open(); });
+}
+
+void CChildView::AfterFirstPaint(std::function<void()> action) {
+  if (painted_) {
+    action();
+  } else {
+    afterFirstPaint_ = std::move(action);
+  }
 }
 
 void CChildView::ShowCaughtError(std::exception_ptr error) {
@@ -144,6 +153,12 @@ void CChildView::CloseMainWindow() {
 }
 
 void CChildView::paintEvent(QPaintEvent*) {
+  PaintContents();
+  painted_ = true;
+  if (afterFirstPaint_) std::exchange(afterFirstPaint_, nullptr)();
+}
+
+void CChildView::PaintContents() {
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::WindowText));
   if (const auto& info = controller_->SongInformation()) {

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QWidget>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "app/player_controller.h"
@@ -43,6 +44,8 @@ class CChildView final : public QWidget, public PlayerView {
 
   // The player takes over: plain title, volume, the start-up's open request, layout.
   void Open();
+  // Runs `action` once the view has been painted for the first time (at once if it has been).
+  void AfterFirstPaint(std::function<void()> action);
 
   // Runs `operation(controller)` as one operation of the window (see above).
   template <typename Operation>
@@ -87,6 +90,7 @@ class CChildView final : public QWidget, public PlayerView {
 
  private:
   void ShowCaughtError(std::exception_ptr error);
+  void PaintContents();
   void WireTransport();
 
   CVelvastoApp& app_;
@@ -99,6 +103,8 @@ class CChildView final : public QWidget, public PlayerView {
   DiscardingMonitor monitor_;
   NotificationPump pump_;
   TransportWidgets transport_;
+  bool painted_ = false;
+  std::function<void()> afterFirstPaint_;
   // Last: its engine posts to the pump and calls the view until it is gone.
   std::unique_ptr<PlayerController> controller_;
 };

@@ -8,6 +8,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/window_origin.h"
@@ -46,6 +47,30 @@ void ShowStartupError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kMessageBoxTitle), ToQString(text), QMessageBox::Ok);
   box.exec();
 }
+
+// Loads the built-in synthesizer's SoundFont on a thread of its own while the window is being
+// made, when the ports in use are the synthesizer's: the first song then starts without waiting
+// for it. A failure here is left for the song's own start to report.
+class SynthWarmUp {
+ public:
+  SynthWarmUp(MidiDeviceCatalog& devices, const CMIDIPort& ports) {
+    const auto isSynth = [](const std::string& name) {
+      return name == CMIDIPort::kMapperName || name == DeviceRegistry::kSynthNameA || name == DeviceRegistry::kSynthNameB;
+    };
+    if (!isSynth(ports.PortAName()) && !(ports.PortCount() == 2 && isSynth(ports.PortBName()))) return;
+    thread_ = std::jthread([&devices] {
+      try {
+        const std::unique_ptr<MidiOutDevice> synth = devices.MakeMapper();
+        synth->Open();
+        synth->Close();
+      } catch (...) {
+      }
+    });
+  }
+
+ private:
+  std::jthread thread_;
+};
 
 // Qt in Japanese, for as long as the object lives.
 class QtApplication {
@@ -96,6 +121,7 @@ int RunDesktopProgram(int argc, char** argv) {
     return 1;
   }
 
+  const SynthWarmUp warmUp(*devices, app.activePort);
   QtApplication qt(argc, argv);
   MonotonicClock clock;
   SteadyPeriodicTimer dispatchTimer(SteadyPeriodicTimer::Priority::RealTime);

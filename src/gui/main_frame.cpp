@@ -6,7 +6,11 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
+#include <chrono>
+#include <memory>
+#include <utility>
 #include <cerrno>
 
 #include "app/window_origin.h"
@@ -20,6 +24,8 @@
 namespace velvasto::gui {
 
 namespace {
+
+constexpr std::chrono::milliseconds kLongestWaitForFirstPaint{1000};
 
 bool Is(int id, FrameCommand command) { return id == static_cast<int>(command); }
 
@@ -50,8 +56,15 @@ CMainFrame::CMainFrame(const ViewServices& services)
   adjustSize();
 }
 
+// The window is drawn before the start-up's files are opened, since starting a song may take a
+// while; a window that is not drawn soon (minimised, on another desktop) does not hold them up.
 void CMainFrame::Start() {
-  view_->Pump().Post([this] { view_->Open(); });
+  const auto open = [this, started = std::make_shared<bool>(false)] {
+    if (std::exchange(*started, true)) return;
+    view_->Pump().Post([this] { view_->Open(); });
+  };
+  view_->AfterFirstPaint(open);
+  QTimer::singleShot(kLongestWaitForFirstPaint, this, open);
 }
 
 void CMainFrame::TakeHandOver(OpenRequest request) {
