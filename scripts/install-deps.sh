@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsmf-dev
   librtmidi-dev libfluidsynth-dev fluidsynth fluid-soundfont-gm timgm6mb-soundfont
   qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-noto-cjk
+  xvfb xdotool
 )
 
 missing=()
