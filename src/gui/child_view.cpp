@@ -30,7 +30,7 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
       metrics_(MeasureLayoutMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont))),
       prompt_(*this),
       pump_([this] { Operate([](PlayerController& controller) { controller.ProcessNotifications(); }); }, this),
-      transport_(MakeTransportWidgets(*this)) {
+      transport_(MakeTransportWidgets(*this, prompt_)) {
   controller_ = std::make_unique<PlayerController>(
       PlayerController::Parts{app_, services.devices, services.timing, *this, monitor_, prompt_},
       [this] { pump_.WakeFromAnyThread(); });
@@ -44,9 +44,8 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
 CChildView::~CChildView() { controller_.reset(); }
 
 void CChildView::WireTransport() {
-  for (std::size_t i = 0; i < kTransportButtonCount; ++i) {
-    const CommandId command = ButtonCommand(static_cast<TransportButton>(i));
-    connect(transport_.buttons[i], &QAbstractButton::clicked, this, [this, command] {
+  for (COrgButton* button : transport_.buttons) {
+    connect(button, &QAbstractButton::clicked, this, [this, command = button->Command()] {
       Operate([command](PlayerController& controller) { controller.Execute(command); });
     });
   }
@@ -89,10 +88,12 @@ void CChildView::Repaint() { update(); }
 
 void CChildView::LayOut() {
   const SettingsBlock& settings = app_.settings;
-  layout_ = LayOutView({metrics_, MeasureTextWidths(smallFont_, displayFont_, settings.monitorMode, settings.monitorPort),
-                        settings.monitorMode, settings.monitorPort});
+  layout_ =
+      LayOutView({metrics_, MeasureTextWidths(smallFont_, displayFont_, settings.monitorMode, settings.monitorPort),
+                  settings.monitorMode, settings.monitorPort});
   setMaximumSize(sizeHint());
-  for (std::size_t i = 0; i < kTransportButtonCount; ++i) transport_.buttons[i]->setGeometry(ToQRect(layout_.buttons[i]));
+  for (std::size_t i = 0; i < kTransportButtonCount; ++i)
+    transport_.buttons[i]->setGeometry(ToQRect(layout_.buttons[i]));
   transport_.slider->setGeometry(ToQRect(layout_.slider));
   // The panel places and shows its meter windows by layout_ here, and repaints its status
   // displays (issue 10).
@@ -100,9 +101,7 @@ void CChildView::LayOut() {
 }
 
 void CChildView::CommandStatesChanged() {
-  for (std::size_t i = 0; i < kTransportButtonCount; ++i) {
-    transport_.buttons[i]->setEnabled(Query(ButtonCommand(static_cast<TransportButton>(i))).enabled);
-  }
+  for (COrgButton* button : transport_.buttons) button->setEnabled(Query(button->Command()).enabled);
   transport_.pause->SetPaused(Query(CommandId::Pause).checked);
   emit CommandStatesMayHaveChanged();
 }

@@ -17,8 +17,8 @@ namespace {
 
 // The commands whose menu items carry a check mark: the mode choices.
 constexpr std::array kModeCommands{
-    CommandId::MonitorOnePanel, CommandId::MonitorTwoPanels, CommandId::MonitorPortA,     CommandId::MonitorPortB,
-    CommandId::ListNoRepeat,    CommandId::ListRepeat,       CommandId::ListRandom,       CommandId::SingleRepeatOff,
+    CommandId::MonitorOnePanel, CommandId::MonitorTwoPanels, CommandId::MonitorPortA, CommandId::MonitorPortB,
+    CommandId::ListNoRepeat,    CommandId::ListRepeat,       CommandId::ListRandom,   CommandId::SingleRepeatOff,
     CommandId::SingleRepeatOn,  CommandId::DropMakesNewList, CommandId::DropAppends,
 };
 

@@ -55,7 +55,8 @@ class SynthWarmUp {
  public:
   SynthWarmUp(MidiDeviceCatalog& devices, const CMIDIPort& ports) {
     const auto isSynth = [](const std::string& name) {
-      return name == CMIDIPort::kMapperName || name == DeviceRegistry::kSynthNameA || name == DeviceRegistry::kSynthNameB;
+      return name == CMIDIPort::kMapperName || name == DeviceRegistry::kSynthNameA ||
+             name == DeviceRegistry::kSynthNameB;
     };
     if (!isSynth(ports.PortAName()) && !(ports.PortCount() == 2 && isSynth(ports.PortBName()))) return;
     thread_ = std::jthread([&devices] {
@@ -92,7 +93,8 @@ void ListenForHandOvers(CVelvastoApp& app, CMainFrame& frame) {
   app.ListenForRequests([target = QPointer<CMainFrame>(&frame)](OpenRequest request) {
     // The frame is looked at only on the window's thread.
     QMetaObject::invokeMethod(
-        qApp, [target, request = std::move(request)]() mutable {
+        qApp,
+        [target, request = std::move(request)]() mutable {
           if (target) target->TakeHandOver(std::move(request));
         },
         Qt::QueuedConnection);
@@ -111,7 +113,8 @@ int RunDesktopProgram(int argc, char** argv) {
     CINIFile::SetSettingsPath(settingsFile);
     registry = std::make_unique<DeviceRegistry>(SynthConfigFromSettings());
     devices = trace ? &trace->Watch(*registry) : registry.get();
-    if (app.Start(arguments, *devices, {.runtimeFolder = {}, .settingsFile = settingsFile}) == CVelvastoApp::StartResult::HandedOver) {
+    if (app.Start(arguments, *devices, {.runtimeFolder = {}, .settingsFile = settingsFile}) ==
+        CVelvastoApp::StartResult::HandedOver) {
       return 0;
     }
   } catch (...) {

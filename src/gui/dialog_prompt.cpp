@@ -36,7 +36,8 @@ constexpr FileFilter kSongFilters[] = {
 QStringList NameFilters(std::span<const FileFilter> filters) {
   QStringList list;
   for (const FileFilter& filter : filters) {
-    list.append(ToQString(filter.description) + QStringLiteral(" (") + ToQString(filter.patterns) + QStringLiteral(")"));
+    list.append(ToQString(filter.description) + QStringLiteral(" (") + ToQString(filter.patterns) +
+                QStringLiteral(")"));
   }
   return list;
 }

@@ -24,7 +24,7 @@ class CDialogPrompt final : public UserPrompt {
   void ShowDeviceError(const CDeviceErrMessage& error) override;
   Answer Ask(const std::string& question) override;
   std::optional<std::filesystem::path> ChooseListFileToSave(const std::filesystem::path& folder,
-                                                              const std::filesystem::path& fileName) override;
+                                                            const std::filesystem::path& fileName) override;
   std::optional<std::filesystem::path> ChooseListFileToOpen(const std::filesystem::path& folder) override;
   std::optional<std::filesystem::path> ChooseSongFile(const std::filesystem::path& folder) override;
   // The jump list is the list dialogs' (issue 11); until it is connected nothing is chosen.

@@ -8,10 +8,10 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <utility>
-#include <cerrno>
 
 #include "app/window_origin.h"
 #include "core/cini_file.h"

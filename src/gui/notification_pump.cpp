@@ -23,7 +23,8 @@ void NotificationPump::Post(Task task) {
 void NotificationPump::Schedule() {
   if (scheduled_) return;
   scheduled_ = true;
-  QMetaObject::invokeMethod(this, [this] { RunWaiting(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { RunWaiting(); }, Qt::QueuedConnection);
 }
 
 // One piece of work per turn of the event loop, so that painting and input go on between them;

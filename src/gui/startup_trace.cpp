@@ -83,8 +83,8 @@ bool StartupTrace::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void StartupTrace::Mark(std::string_view event) {
-  const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-      std::chrono::system_clock::now().time_since_epoch());
+  const auto now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
   const std::lock_guard lock(mutex_);
   if (std::FILE* out = std::fopen(file_.c_str(), "a")) {
     std::fprintf(out, "%.*s %lld\n", static_cast<int>(event.size()), event.data(), static_cast<long long>(now.count()));

@@ -2,26 +2,28 @@
 // The five transport buttons and the volume slider of the main view: made here as children of
 // the view, which places them by its layout and wires them to the player.
 
-#include <QAbstractButton>
 #include <array>
 
-#include "gui/transport_stand_in.h"
+#include "engine/reporting_transport.h"
+#include "gui/monitor/org_button.h"
+#include "gui/monitor/pause_button.h"
+#include "gui/monitor/play_button.h"
+#include "gui/monitor/vol_slider.h"
 #include "gui/view_layout.h"
 
 namespace velvasto::gui {
 
 struct TransportWidgets {
-  // Every button, by TransportButton; each carries its command id.
-  std::array<QAbstractButton*, kTransportButtonCount> buttons{};
-  PlayButton* play = nullptr;
-  PauseButton* pause = nullptr;
-  // Vertical, range 0..127; the volume is 127 − its position.
-  VolumeSlider* slider = nullptr;
+  // Every button, by TransportButton; each carries its command.
+  std::array<COrgButton*, kTransportButtonCount> buttons{};
+  CPlayButton* play = nullptr;
+  CPauseButton* pause = nullptr;
+  // Range 0..127; the volume is 127 − its position.
+  CVolSlider* slider = nullptr;
 };
 
-TransportWidgets MakeTransportWidgets(QWidget& parent);
-
-// The command a transport button runs.
-CommandId ButtonCommand(TransportButton button);
+// Throws CErrMessage when a button's bitmap cannot be loaded. `reporter` shows what the slider
+// cannot save.
+TransportWidgets MakeTransportWidgets(QWidget& parent, ErrorReporter& reporter);
 
 }  // namespace velvasto::gui

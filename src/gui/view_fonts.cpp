@@ -46,7 +46,8 @@ TextWidths MeasureTextWidths(const QFont& labelFont, const QFont& displayFont, i
   const QFontMetrics displays(displayFont);
   TextWidths widths;
   for (std::size_t i = 0; i < kViewLabelCount; ++i) {
-    widths.labels[i] = labels.horizontalAdvance(ToQString(LabelText(static_cast<ViewLabel>(i), monitorMode, monitorPort)));
+    widths.labels[i] =
+        labels.horizontalAdvance(ToQString(LabelText(static_cast<ViewLabel>(i), monitorMode, monitorPort)));
   }
   for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
     widths.statusSamples[i] = displays.horizontalAdvance(ToQString(StatusSampleText(static_cast<StatusDisplay>(i))));

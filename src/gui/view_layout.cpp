@@ -1,5 +1,7 @@
 #include "gui/view_layout.h"
 
+#include "gui/monitor/transport_geometry.h"
+
 namespace velvasto::gui {
 
 namespace {
@@ -32,10 +34,11 @@ constexpr int kPlayTimeLabelRow = 11;
 constexpr int kTimeBaseRow = 10;
 constexpr int kStatusRow = 12;
 constexpr int kMapRow = 13;
-constexpr int kButtonRow = 14;
 constexpr int kClientRows = 16;
 
 std::size_t Index(auto value) { return static_cast<std::size_t>(value); }
+
+Rect FromPixels(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 }  // namespace
 
@@ -89,20 +92,6 @@ Rect StatusDisplayRect(const Rect& label, int textWidth) {
   return {left, label.top, left + textWidth, label.bottom};
 }
 
-std::array<Rect, kTransportButtonCount> TransportButtonRects(int x0, int x1, int lineHeight) {
-  const int w = x1 - x0;
-  const int top = kButtonRow * lineHeight + 2;
-  const int bottom = top + 2 * lineHeight - 4;
-  const auto button = [&](int left, int width) { return Rect{left, top, left + width, bottom}; };
-  std::array<Rect, kTransportButtonCount> rects;
-  rects[Index(TransportButton::Stop)] = button(x0, w / 6);
-  rects[Index(TransportButton::Play)] = button(x0 + w / 6, w / 3);
-  rects[Index(TransportButton::Rewind)] = button(x0 + w / 2, w / 6);
-  rects[Index(TransportButton::FastForward)] = button(x0 + (w * 2) / 3, w / 6);
-  rects[Index(TransportButton::Pause)] = button(x0 + (w * 5) / 6, w / 6);
-  return rects;
-}
-
 ViewLayout LayOutView(const ViewLayoutInput& input) {
   const int u = input.metrics.lineHeight;
   const auto x = [&](int digits) { return input.metrics.digits[static_cast<std::size_t>(digits)]; };
@@ -113,10 +102,14 @@ ViewLayout LayOutView(const ViewLayoutInput& input) {
   ViewLayout layout;
   layout.client = {0, 0, x(static_cast<int>(LayoutMetrics::kDigits)), row(kClientRows)};
   layout.titleArea = {x(kMarginDigits), 0, x(kRightMarginDigits), row(kTitleRows)};
-  layout.buttons = TransportButtonRects(x(kMarginDigits), x(kRightMarginDigits), u);
-  layout.sliderTrack = {x(kSliderLeft), row(2), x(kSliderRight), row(kBandLastRow)};
-  layout.slider = {layout.sliderTrack.left - 1, layout.sliderTrack.top, layout.sliderTrack.right + 1,
-                   layout.sliderTrack.bottom};
+  const TransportButtonRects buttons = TransportButtons(x(kMarginDigits), x(kRightMarginDigits), u);
+  layout.buttons[Index(TransportButton::Stop)] = FromPixels(buttons.stop);
+  layout.buttons[Index(TransportButton::Play)] = FromPixels(buttons.play);
+  layout.buttons[Index(TransportButton::Rewind)] = FromPixels(buttons.rewind);
+  layout.buttons[Index(TransportButton::FastForward)] = FromPixels(buttons.fastForward);
+  layout.buttons[Index(TransportButton::Pause)] = FromPixels(buttons.pause);
+  layout.sliderColumn = {x(kSliderLeft), row(2), x(kSliderRight), row(kBandLastRow)};
+  layout.slider = FromPixels(VolSliderRect(layout.sliderColumn.left, layout.sliderColumn.right, u));
 
   // The panel column: the first band shows the monitored roll (roll A in two-panel mode), the
   // second band the other roll in two-panel mode; in one-panel mode the other roll waits there,
@@ -125,8 +118,10 @@ ViewLayout LayOutView(const ViewLayoutInput& input) {
   const Rect secondBand{x(kMarginDigits), row(kSecondBandLabelRow + 1), x(kPanelRight), row(kBandLastRow + 1)};
   layout.rollA = {oneShowsB ? secondBand : firstBand, !oneShowsB};
   layout.rollB = {oneShowsB ? firstBand : secondBand, twoPanels || oneShowsB};
-  layout.tempoMeter = {{x(kMarginDigits), row(kSecondBandLabelRow + 1), x(kPanelRight), row(kTempoBottomRow)}, !twoPanels};
-  layout.timeMeter = {{x(kMarginDigits), row(kPlayTimeLabelRow + 1), x(kPanelRight), row(kBandLastRow + 1)}, !twoPanels};
+  layout.tempoMeter = {{x(kMarginDigits), row(kSecondBandLabelRow + 1), x(kPanelRight), row(kTempoBottomRow)},
+                       !twoPanels};
+  layout.timeMeter = {{x(kMarginDigits), row(kPlayTimeLabelRow + 1), x(kPanelRight), row(kBandLastRow + 1)},
+                      !twoPanels};
 
   const Rect metersRows{0, row(kFirstBandLabelRow + 1), 0, row(kMeterBottomRow)};
   layout.volumeMeter = {{x(kVolumeLeft), metersRows.top, x(kVolumeRight), metersRows.bottom}, true};

@@ -68,7 +68,17 @@ enum class StatusDisplay : std::size_t { FileCount, TimeBase, Volume, MonitorPor
 inline constexpr std::size_t kStatusDisplayCount = 8;
 
 // The labels the view paints in its small font.
-enum class ViewLabel : std::size_t { FirstPanel, SecondPanel, Tempo, PlayTime, Volume, Expression, Master, TimeBase, ListCount };
+enum class ViewLabel : std::size_t {
+  FirstPanel,
+  SecondPanel,
+  Tempo,
+  PlayTime,
+  Volume,
+  Expression,
+  Master,
+  TimeBase,
+  ListCount
+};
 inline constexpr std::size_t kViewLabelCount = 9;
 
 // The text of a label; the panel labels depend on the monitored port and mode.
@@ -96,8 +106,8 @@ struct ViewLayout {
   Rect client;
   Rect titleArea;
   std::array<Rect, kTransportButtonCount> buttons{};
-  // The slider's track as the layout sees it, and the slider window, one pixel wider each side.
-  Rect sliderTrack;
+  // The slider's column, and the slider window, one pixel wider each side.
+  Rect sliderColumn;
   Rect slider;
   Placement rollA;
   Placement rollB;
@@ -124,10 +134,6 @@ inline constexpr int kStatusGap = 4;
 
 // A status display right of its label, as wide as its text.
 Rect StatusDisplayRect(const Rect& label, int textWidth);
-
-// The five buttons between x0 and x1, at rows 14 and 15: STOP a sixth of the row, PLAY a third,
-// REWIND, FF and PAUSE a sixth each.
-std::array<Rect, kTransportButtonCount> TransportButtonRects(int x0, int x1, int lineHeight);
 
 ViewLayout LayOutView(const ViewLayoutInput& input);
 

@@ -136,14 +136,15 @@ class FrameTest : public ::testing::Test {
   }
   // Chooses a command as the menu or the accelerators do.
   void Run(CommandId command) { frame->RunCommand(static_cast<int>(command)); }
-  QAbstractButton& Button(gui::TransportButton button) {
+  gui::COrgButton& Button(gui::TransportButton button) {
     return *View().Transport().buttons[static_cast<std::size_t>(button)];
   }
   // The note numbers of the note-ons the built-in synthesizer (the mapper) was sent.
   std::vector<int> PlayedNotes() const {
     std::vector<int> notes;
     for (const std::string& line : devices.Lines("mapper")) {
-      if (const auto at = line.find(" MSG 9"); at != std::string::npos) notes.push_back(std::stoi(line.substr(at + 8, 2), nullptr, 16));
+      if (const auto at = line.find(" MSG 9"); at != std::string::npos)
+        notes.push_back(std::stoi(line.substr(at + 8, 2), nullptr, 16));
     }
     return notes;
   }

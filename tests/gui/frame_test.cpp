@@ -42,7 +42,7 @@ class FrameBehaviourTest : public FrameTest {
     for (const TransportButton button : {TransportButton::Stop, TransportButton::Play, TransportButton::Rewind,
                                          TransportButton::FastForward, TransportButton::Pause}) {
       const bool enabled = Button(button).isEnabled();
-      EXPECT_EQ(Action(gui::ButtonCommand(button)).isEnabled(), enabled) << static_cast<int>(button);
+      EXPECT_EQ(Action(Button(button).Command()).isEnabled(), enabled) << static_cast<int>(button);
       states += enabled ? '1' : '0';
     }
     return states;
@@ -50,7 +50,8 @@ class FrameBehaviourTest : public FrameTest {
   // A list of `songs` songs, playing its first entry, with unsaved changes.
   void PlayModifiedList(int songs) {
     for (int i = 0; i < songs; ++i) {
-      app.playList.Append({.path = Song("list" + std::to_string(i) + ".mid", static_cast<std::uint8_t>(60 + i)), .volume = 100});
+      app.playList.Append(
+          {.path = Song("list" + std::to_string(i) + ".mid", static_cast<std::uint8_t>(60 + i)), .volume = 100});
     }
     app.playList.SetModified(true);
     MakeFrame();
@@ -70,16 +71,16 @@ TEST_F(FrameBehaviourTest, CommandStatesFollowPlayPauseStopAndListPlay) {
   AdvanceMs(20);
   ASSERT_EQ(app.playState, PlayState::Playing);
   EXPECT_EQ(Transport(), "10111");
-  EXPECT_FALSE(View().Transport().pause->isChecked());
+  EXPECT_FALSE(View().Transport().pause->Paused());
 
   Run(CommandId::Pause);
   EXPECT_EQ(Transport(), "00111");  // STOP is disabled while paused
   EXPECT_EQ(Action(CommandId::Pause).text(), "RESTART(&S)");
-  EXPECT_TRUE(View().Transport().pause->isChecked());
+  EXPECT_TRUE(View().Transport().pause->Paused());
 
   Run(CommandId::Pause);
   EXPECT_EQ(Action(CommandId::Pause).text(), "PAUSE(&S)");
-  EXPECT_FALSE(View().Transport().pause->isChecked());
+  EXPECT_FALSE(View().Transport().pause->Paused());
 
   Run(CommandId::Stop);
   EXPECT_EQ(Transport(), "01000");
@@ -254,7 +255,8 @@ class CloseWatcher final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Close) titlesAtClose.push_back(gui::ToUtf8(static_cast<QWidget*>(watched)->windowTitle()));
+    if (event->type() == QEvent::Close)
+      titlesAtClose.push_back(gui::ToUtf8(static_cast<QWidget*>(watched)->windowTitle()));
     return false;
   }
 };

@@ -42,7 +42,8 @@ TEST_F(HandOverTest, TheRunningWindowPlaysWhatASecondStartHandsOver) {
   const std::filesystem::path song = Song("handed.mid", 67, 8);
   EXPECT_EQ(SecondStart({gui::PathToQString(song)}), 0);
   const QString title = QStringLiteral("handed.mid - Velvasto for Windows Version4");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->windowTitle() == title; }, 10000)) << gui::ToUtf8(frame->windowTitle());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return frame->windowTitle() == title; }, 10000))
+      << gui::ToUtf8(frame->windowTitle());
   AdvanceMs(20);
   EXPECT_EQ(PlayedNotes(), std::vector<int>{67});
   // A start from the command line would close after its single song; a handed-over one does not.

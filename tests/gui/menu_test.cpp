@@ -76,7 +76,8 @@ const Line kExpectedMenus[] = {
 };
 
 std::string Text(const Line& line) {
-  if (line.id != 0) return std::to_string(line.depth) + " " + std::to_string(line.id) + " " + line.caption + "\t" + line.shortcut;
+  if (line.id != 0)
+    return std::to_string(line.depth) + " " + std::to_string(line.id) + " " + line.caption + "\t" + line.shortcut;
   if (*line.caption != '\0') return std::to_string(line.depth) + " > " + line.caption;
   return std::to_string(line.depth) + " -";
 }
@@ -94,8 +95,9 @@ class MenuTest : public FrameTest {
           lines.push_back(std::to_string(depth) + " > " + gui::ToUtf8(action->text()));
           walk(*action->menu(), depth + 1);
         } else {
-          lines.push_back(std::to_string(depth) + " " + std::to_string(IdOf(action)) + " " + gui::ToUtf8(action->text()) +
-                          "\t" + gui::ToUtf8(action->shortcut().toString(QKeySequence::NativeText)));
+          lines.push_back(std::to_string(depth) + " " + std::to_string(IdOf(action)) + " " +
+                          gui::ToUtf8(action->text()) + "\t" +
+                          gui::ToUtf8(action->shortcut().toString(QKeySequence::NativeText)));
         }
       }
     };
@@ -116,9 +118,20 @@ class MenuTest : public FrameTest {
     QObject::disconnect(&frame->Actions(), &gui::CCommandActions::Triggered, frame.get(), nullptr);
     QObject::connect(&frame->Actions(), &gui::CCommandActions::Triggered, [this](int id) { chosen.push_back(id); });
   }
-  // Presses each key combination on the widget that has the focus.
-  void Press(const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>& keys) {
-    for (const auto& [key, modifiers] : keys) QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  // A key combination and the command it must choose.
+  struct Accelerator {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int id;
+  };
+  // Presses each key on the widget that has the focus; each must choose its command, once.
+  void ExpectEachChoosesItsCommand(const std::vector<Accelerator>& accelerators) {
+    for (const Accelerator& accelerator : accelerators) {
+      chosen.clear();
+      QTest::keyClick(QApplication::focusWidget(), accelerator.key, accelerator.modifiers);
+      EXPECT_EQ(chosen, std::vector<int>{accelerator.id})
+          << QKeySequence(accelerator.modifiers | accelerator.key).toString().toStdString();
+    }
   }
 
   std::vector<int> chosen;
@@ -127,7 +140,8 @@ class MenuTest : public FrameTest {
 TEST_F(MenuTest, TheMenuBarShowsTheTableInOrder) {
   MakeFrame();
   std::vector<std::string> expected;
-  for (const Line& line : kExpectedMenus) expected.push_back(line.depth == 0 ? "0 " + std::string(line.caption) : Text(line));
+  for (const Line& line : kExpectedMenus)
+    expected.push_back(line.depth == 0 ? "0 " + std::string(line.caption) : Text(line));
   EXPECT_EQ(Shown(), expected);
 }
 
@@ -137,36 +151,45 @@ TEST_F(MenuTest, EveryAcceleratorReachesItsCommandWithTheFocusOnAButton) {
   app.playList.SetModified(true);
   MakeFrame();
   RecordInsteadOfRunning();
-  constexpr auto kNone = Qt::NoModifier;
-  constexpr auto kCtrl = Qt::ControlModifier;
-  const auto kCtrlAlt = Qt::ControlModifier | Qt::AltModifier;
-  const auto kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+  const Qt::KeyboardModifiers none = Qt::NoModifier;
+  const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+  const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
   // Stopped with a modified list: everything but the transport of a playing song is enabled.
   Button(TransportButton::Play).setFocus();
   ASSERT_EQ(QApplication::focusWidget(), &Button(TransportButton::Play));
-  Press({{Qt::Key_P, kNone}, {Qt::Key_P, Qt::ShiftModifier}, {Qt::Key_J, kNone}, {Qt::Key_J, Qt::ShiftModifier},
-         {Qt::Key_N, kCtrl}, {Qt::Key_O, kCtrl}, {Qt::Key_E, kCtrl}, {Qt::Key_S, kCtrl}, {Qt::Key_A, kCtrl},
-         {Qt::Key_M, kCtrl}, {Qt::Key_1, kCtrlAlt}, {Qt::Key_2, kCtrlAlt}, {Qt::Key_A, kCtrlAlt}, {Qt::Key_B, kCtrlAlt},
-         {Qt::Key_N, kCtrlAlt}, {Qt::Key_D, kCtrlAlt}, {Qt::Key_R, kCtrlAlt}, {Qt::Key_E, kCtrlAlt}, {Qt::Key_L, kCtrlAlt},
-         {Qt::Key_W, kCtrlAlt}, {Qt::Key_P, kCtrlAlt}, {Qt::Key_P, kCtrlShift}, {Qt::Key_T, kCtrlShift},
-         {Qt::Key_C, kCtrlShift}, {Qt::Key_M, kCtrlShift}, {Qt::Key_V, kCtrlShift}, {Qt::Key_E, kCtrlShift},
-         {Qt::Key_F1, kNone}, {Qt::Key_F1, Qt::ShiftModifier}});
-  EXPECT_EQ(chosen, (std::vector<int>{32775, 32775, 32810, 32810, 57600, 57601, 32771, 57603, 57604, 32772, 32782,
-                                      32783, 32780, 32781, 32793, 32787, 32788, 32774, 32789, 32791, 32790, 32773,
-                                      32784, 32785, 32792, 32795, 32794, 57670, 57669}));
+  ExpectEachChoosesItsCommand({
+      {Qt::Key_P, none, 32775},      {Qt::Key_P, shift, 32775},     {Qt::Key_J, none, 32810},
+      {Qt::Key_J, shift, 32810},     {Qt::Key_N, ctrl, 57600},      {Qt::Key_O, ctrl, 57601},
+      {Qt::Key_E, ctrl, 32771},      {Qt::Key_S, ctrl, 57603},      {Qt::Key_A, ctrl, 57604},
+      {Qt::Key_M, ctrl, 32772},      {Qt::Key_1, ctrlAlt, 32782},   {Qt::Key_2, ctrlAlt, 32783},
+      {Qt::Key_A, ctrlAlt, 32780},   {Qt::Key_B, ctrlAlt, 32781},   {Qt::Key_N, ctrlAlt, 32793},
+      {Qt::Key_D, ctrlAlt, 32787},   {Qt::Key_R, ctrlAlt, 32788},   {Qt::Key_E, ctrlAlt, 32774},
+      {Qt::Key_L, ctrlAlt, 32789},   {Qt::Key_W, ctrlAlt, 32791},   {Qt::Key_P, ctrlAlt, 32790},
+      {Qt::Key_P, ctrlShift, 32773}, {Qt::Key_T, ctrlShift, 32784}, {Qt::Key_C, ctrlShift, 32785},
+      {Qt::Key_M, ctrlShift, 32792}, {Qt::Key_V, ctrlShift, 32795}, {Qt::Key_E, ctrlShift, 32794},
+      {Qt::Key_F1, none, 57670},     {Qt::Key_F1, shift, 57669},
+  });
 
   // Playing a list song, the focus on STOP: the transport keys, in either case, and Ctrl+P.
   frame->RunCommand(static_cast<int>(CommandId::Play));
   Settle();
   ASSERT_EQ(app.playState, PlayState::Playing);
-  chosen.clear();
   Button(TransportButton::Stop).setFocus();
   ASSERT_EQ(QApplication::focusWidget(), &Button(TransportButton::Stop));
-  Press({{Qt::Key_T, kNone}, {Qt::Key_R, kNone}, {Qt::Key_F, kNone}, {Qt::Key_S, kNone}, {Qt::Key_T, Qt::ShiftModifier},
-         {Qt::Key_R, Qt::ShiftModifier}, {Qt::Key_F, Qt::ShiftModifier}, {Qt::Key_S, Qt::ShiftModifier},
-         {Qt::Key_P, kCtrl}});
-  EXPECT_EQ(chosen, (std::vector<int>{32776, 32778, 32777, 32779, 32776, 32778, 32777, 32779, 32809}));
+  ExpectEachChoosesItsCommand({
+      {Qt::Key_T, none, 32776},
+      {Qt::Key_R, none, 32778},
+      {Qt::Key_F, none, 32777},
+      {Qt::Key_S, none, 32779},
+      {Qt::Key_T, shift, 32776},
+      {Qt::Key_R, shift, 32778},
+      {Qt::Key_F, shift, 32777},
+      {Qt::Key_S, shift, 32779},
+      {Qt::Key_P, ctrl, 32809},
+  });
 }
 
 TEST_F(MenuTest, ADisabledCommandIsNotChosenByItsKey) {
@@ -174,8 +197,14 @@ TEST_F(MenuTest, ADisabledCommandIsNotChosenByItsKey) {
   RecordInsteadOfRunning();
   // An empty list: PLAY, STOP and the list commands that need entries are disabled.
   View().setFocus();
-  Press({{Qt::Key_P, Qt::NoModifier}, {Qt::Key_T, Qt::NoModifier}, {Qt::Key_J, Qt::NoModifier},
-         {Qt::Key_E, Qt::ControlModifier}, {Qt::Key_M, Qt::ControlModifier}});
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_P, Qt::KeyboardModifiers(Qt::NoModifier)},
+                                       {Qt::Key_T, Qt::KeyboardModifiers(Qt::NoModifier)},
+                                       {Qt::Key_J, Qt::KeyboardModifiers(Qt::NoModifier)},
+                                       {Qt::Key_E, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                                       {Qt::Key_M, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+  // Only "select one song", which is always enabled.
   EXPECT_EQ(chosen, std::vector<int>{32772});
 }
 

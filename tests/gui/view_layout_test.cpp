@@ -28,19 +28,6 @@ std::string Describe(const Rect& r) {
          std::to_string(r.bottom) + ")";
 }
 
-TEST(ViewLayoutTest, ButtonsDivideTheirRowBySixthsAndThirdsWithIntegerDivision) {
-  // W = 500: W/6 = 83, W/3 = 166, W/2 = 250, 2W/3 = 333, 5W/6 = 416; u = 20: rows 14 and 15.
-  const auto rects = TransportButtonRects(10, 510, 20);
-  const Rect expected[] = {
-      {10, 282, 93, 318},    // STOP
-      {93, 282, 259, 318},   // PLAY, a third
-      {260, 282, 343, 318},  // REWIND starts at W/2, not where PLAY ends
-      {343, 282, 426, 318},  // FF
-      {426, 282, 509, 318},  // PAUSE
-  };
-  for (std::size_t i = 0; i < kTransportButtonCount; ++i) EXPECT_EQ(rects[i], expected[i]) << i;
-}
-
 TEST(ViewLayoutTest, MonitorModeAndPortDecideWhichWindowsShowAndWhere) {
   struct Case {
     int mode, port;
@@ -83,8 +70,8 @@ TEST(ViewLayoutTest, NothingShownOverlapsAndEverythingFitsForEveryFontAndMode) {
   for (const auto& [u, digit] : fonts) {
     for (const int mode : {0, 1}) {
       for (const int port : {0, 1}) {
-        SCOPED_TRACE("u " + std::to_string(u) + " digit " + std::to_string(digit) + " mode " +
-                     std::to_string(mode) + " port " + std::to_string(port));
+        SCOPED_TRACE("u " + std::to_string(u) + " digit " + std::to_string(digit) + " mode " + std::to_string(mode) +
+                     " port " + std::to_string(port));
         const ViewLayoutInput input = Input(u, digit, mode, port);
         const ViewLayout layout = LayOutView(input);
         EXPECT_EQ(layout.client, (Rect{0, 0, 64 * digit, 16 * u}));
@@ -101,9 +88,11 @@ TEST(ViewLayoutTest, NothingShownOverlapsAndEverythingFitsForEveryFontAndMode) {
         add("tempo", layout.tempoMeter);
         add("time", layout.timeMeter);
         add("map", layout.mapDisplay);
-        for (std::size_t i = 0; i < kStatusDisplayCount; ++i) add("status " + std::to_string(i), layout.statusDisplays[i]);
+        for (std::size_t i = 0; i < kStatusDisplayCount; ++i)
+          add("status " + std::to_string(i), layout.statusDisplays[i]);
         for (std::size_t i = 0; i < kViewLabelCount; ++i) add("label " + std::to_string(i), layout.labels[i]);
-        for (std::size_t i = 0; i < kTransportButtonCount; ++i) shown.emplace_back("button " + std::to_string(i), layout.buttons[i]);
+        for (std::size_t i = 0; i < kTransportButtonCount; ++i)
+          shown.emplace_back("button " + std::to_string(i), layout.buttons[i]);
 
         for (std::size_t i = 0; i < shown.size(); ++i) {
           EXPECT_FALSE(shown[i].second.Empty()) << shown[i].first;
@@ -120,29 +109,29 @@ TEST(ViewLayoutTest, NothingShownOverlapsAndEverythingFitsForEveryFontAndMode) {
 }
 
 TEST(ViewLayoutTest, SliderAndStatusDisplaysFollowTheirRules) {
-const int u = 20;
-ViewLayoutInput input = Input(u, 8, 0, 0);
-input.widths.labels[static_cast<std::size_t>(ViewLabel::TimeBase)] = 51;
-input.widths.statusSamples[static_cast<std::size_t>(StatusDisplay::TimeBase)] = 29;
-const ViewLayout layout = LayOutView(input);
+  const int u = 20;
+  ViewLayoutInput input = Input(u, 8, 0, 0);
+  input.widths.labels[static_cast<std::size_t>(ViewLabel::TimeBase)] = 51;
+  input.widths.statusSamples[static_cast<std::size_t>(StatusDisplay::TimeBase)] = 29;
+  const ViewLayout layout = LayOutView(input);
 
-// The slider window is its track widened by a pixel on each side, rows 2 to 13.
-EXPECT_EQ(layout.slider.left, layout.sliderTrack.left - 1);
-EXPECT_EQ(layout.slider.right, layout.sliderTrack.right + 1);
-EXPECT_EQ(layout.slider.top, 2 * u);
-EXPECT_EQ(layout.slider.bottom, 13 * u);
+  // The slider window is its column widened by a pixel on each side, rows 2 to 13.
+  EXPECT_EQ(layout.slider.left, layout.sliderColumn.left - 1);
+  EXPECT_EQ(layout.slider.right, layout.sliderColumn.right + 1);
+  EXPECT_EQ(layout.slider.top, 2 * u);
+  EXPECT_EQ(layout.slider.bottom, 13 * u);
 
-// A display starts 4 pixels right of its label, is as wide as its sample and as high as the label.
-const Rect& label = layout.Label(ViewLabel::TimeBase).rect;
-EXPECT_EQ(label.Width(), 51);
-EXPECT_EQ(layout.statusAnchors[static_cast<std::size_t>(StatusDisplay::TimeBase)], label);
-EXPECT_EQ(layout.Status(StatusDisplay::TimeBase).rect, (Rect{label.right + 4, label.top, label.right + 33, label.bottom}));
-for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
-  if (static_cast<StatusDisplay>(i) == StatusDisplay::PortSet) continue;
-  EXPECT_EQ(layout.statusDisplays[i].rect,
-            StatusDisplayRect(layout.statusAnchors[i], input.widths.statusSamples[i]))
-      << i;
-}
+  // A display starts 4 pixels right of its label, is as wide as its sample and as high as the label.
+  const Rect& label = layout.Label(ViewLabel::TimeBase).rect;
+  EXPECT_EQ(label.Width(), 51);
+  EXPECT_EQ(layout.statusAnchors[static_cast<std::size_t>(StatusDisplay::TimeBase)], label);
+  EXPECT_EQ(layout.Status(StatusDisplay::TimeBase).rect,
+            (Rect{label.right + 4, label.top, label.right + 33, label.bottom}));
+  for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
+    if (static_cast<StatusDisplay>(i) == StatusDisplay::PortSet) continue;
+    EXPECT_EQ(layout.statusDisplays[i].rect, StatusDisplayRect(layout.statusAnchors[i], input.widths.statusSamples[i]))
+        << i;
+  }
 }
 
 }  // namespace
