@@ -129,15 +129,21 @@ int RunDesktopProgram(int argc, char** argv) {
   MonotonicClock clock;
   SteadyPeriodicTimer dispatchTimer(SteadyPeriodicTimer::Priority::RealTime);
   SteadyPeriodicTimer workerTimer;
-  CMainFrame frame({app, *devices, {clock, dispatchTimer, workerTimer}});
+  std::unique_ptr<CMainFrame> frame;
+  try {
+    frame = std::make_unique<CMainFrame>(ViewServices{app, *devices, {clock, dispatchTimer, workerTimer}});
+  } catch (...) {
+    ShowStartupError(CaughtErrorText());
+    return 1;
+  }
   const WindowOrigin origin = ReadWindowOrigin(CINIFile());
-  frame.move(origin.left, origin.top);
-  if (trace) trace->WatchFirstPaint(frame.View());
-  frame.show();
-  frame.Start();
-  ListenForHandOvers(app, frame);
-  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &frame, [&frame](QSessionManager& session) {
-    if (!frame.QueryEndSession(session.allowsInteraction())) session.cancel();
+  frame->move(origin.left, origin.top);
+  if (trace) trace->WatchFirstPaint(frame->View());
+  frame->show();
+  frame->Start();
+  ListenForHandOvers(app, *frame);
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
+    if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();
   });
   const int status = qt.Run();
   try {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSlider>
 #include <QUrl>
 
 #include "frame_fixture.h"
@@ -109,6 +110,23 @@ TEST_F(FrameBehaviourTest, CommandStatesFollowPlayPauseStopAndListPlay) {
   emit operations->aboutToShow();
   EXPECT_TRUE(Action(CommandId::DropAppends).isChecked());
   EXPECT_FALSE(Action(CommandId::DropMakesNewList).isChecked());
+}
+
+TEST_F(FrameBehaviourTest, TheSliderShowsTheEntrysVolumeAndMovingItChangesTheEntry) {
+  app.playList.Append({.path = Song("quiet.mid", 60, 8), .volume = 100});
+  app.playList.SetModified(false);
+  MakeFrame();
+  QSlider& slider = *View().Transport().slider;
+  Run(CommandId::Play);
+  AdvanceMs(20);
+  // Set by the player: position 127 − volume, and the list is not changed by it.
+  EXPECT_EQ(slider.value(), 27);
+  EXPECT_FALSE(app.playList.Modified());
+  // Moved by the user, one step down: the volume falls by one.
+  QTest::keyClick(&slider, Qt::Key_Down);
+  EXPECT_EQ(slider.value(), 28);
+  EXPECT_EQ(app.playList.Entry(0).volume, 99);
+  EXPECT_TRUE(app.playList.Modified());
 }
 
 TEST_F(FrameBehaviourTest, ADropInNewListModeAsksForTheModifiedListThenPlaysTheNewList) {
