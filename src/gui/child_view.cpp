@@ -91,7 +91,6 @@ void CChildView::LayOut() {
   layout_ =
       LayOutView({metrics_, MeasureTextWidths(smallFont_, displayFont_, settings.monitorMode, settings.monitorPort),
                   settings.monitorMode, settings.monitorPort});
-  setMaximumSize(sizeHint());
   for (std::size_t i = 0; i < kTransportButtonCount; ++i)
     transport_.buttons[i]->setGeometry(ToQRect(layout_.buttons[i]));
   transport_.slider->setGeometry(ToQRect(layout_.slider));

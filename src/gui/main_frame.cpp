@@ -53,7 +53,9 @@ CMainFrame::CMainFrame(const ViewServices& services)
   connect(view_, &CChildView::CommandStatesMayHaveChanged, actions_, &CCommandActions::Refresh);
   setAcceptDrops(true);
   view_->setFocus();
+  // The designed size is also the largest: the view's size plus the menu bar.
   adjustSize();
+  setMaximumSize(size());
 }
 
 // The window is drawn before the start-up's files are opened, since starting a song may take a

@@ -129,6 +129,17 @@ TEST_F(FrameBehaviourTest, TheSliderShowsTheEntrysVolumeAndMovingItChangesTheEnt
   EXPECT_TRUE(app.playList.Modified());
 }
 
+TEST_F(FrameBehaviourTest, TheWindowCannotGrowBeyondItsDesignedSizeNorBeMaximised) {
+  MakeFrame();
+  const QSize designed = frame->size();
+  EXPECT_EQ(View().size(), View().sizeHint());
+  frame->resize(designed + QSize(300, 200));
+  EXPECT_EQ(frame->size(), designed);
+  frame->resize(designed - QSize(100, 50));
+  EXPECT_EQ(frame->size(), designed - QSize(100, 50));
+  EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
 TEST_F(FrameBehaviourTest, ADropInNewListModeAsksForTheModifiedListThenPlaysTheNewList) {
   PlayModifiedList(2);
   app.settings.ddMode = 0;
