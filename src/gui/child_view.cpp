@@ -5,10 +5,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QSignalBlocker>
-#include <new>
 #include <utility>
 
-#include "core/errors.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
@@ -66,18 +64,6 @@ void CChildView::AfterFirstPaint(std::function<void()> action) {
   }
 }
 
-void CChildView::ShowCaughtError(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const CErrMessage& caught) {
-    prompt_.ShowError(caught.Message());
-  } catch (const std::bad_alloc&) {
-    prompt_.ShowError(AppErrorText(errc::kOutOfMemory));
-  } catch (...) {
-    prompt_.ShowError(UndefinedErrorText());
-  }
-}
-
 QSize CChildView::sizeHint() const { return {layout_.client.Width(), layout_.client.Height()}; }
 
 void CChildView::SetWindowTitle(const std::string& title) { window()->setWindowTitle(ToQString(title)); }
@@ -110,7 +96,7 @@ void CChildView::SetPlayLamp(bool lit) {
   try {
     transport_.play->SetLamp(lit);
   } catch (...) {
-    ShowCaughtError(std::current_exception());
+    prompt_.ShowError(CaughtErrorText());
   }
 }
 

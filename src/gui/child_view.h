@@ -10,7 +10,6 @@
 
 #include <QFont>
 #include <QWidget>
-#include <exception>
 #include <functional>
 #include <memory>
 
@@ -89,7 +88,6 @@ class CChildView final : public QWidget, public PlayerView {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void ShowCaughtError(std::exception_ptr error);
   void PaintContents();
   void WireTransport();
 
@@ -115,7 +113,7 @@ void CChildView::Operate(Operation&& operation) {
   try {
     operation(*controller_);
   } catch (...) {
-    ShowCaughtError(std::current_exception());
+    prompt_.ShowError(CaughtErrorText());
   }
 }
 

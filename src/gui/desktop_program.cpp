@@ -5,8 +5,6 @@
 #include <QPointer>
 #include <QSessionManager>
 #include <QTranslator>
-#include <exception>
-#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,19 +27,6 @@
 namespace velvasto::gui {
 
 namespace {
-
-// The text of the error being handled.
-std::string CaughtErrorText() {
-  try {
-    throw;
-  } catch (const CErrMessage& error) {
-    return error.Message();
-  } catch (const std::bad_alloc&) {
-    return AppErrorText(errc::kOutOfMemory);
-  } catch (...) {
-    return UndefinedErrorText();
-  }
-}
 
 void ShowStartupError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kMessageBoxTitle), ToQString(text), QMessageBox::Ok);

@@ -3,9 +3,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <new>
 #include <span>
 #include <string_view>
 
+#include "core/errors.h"
 #include "gui/qt_text.h"
 #include "midiout/device_error.h"
 
@@ -55,6 +57,18 @@ QMessageBox& Titled(QMessageBox& box) {
 }
 
 }  // namespace
+
+std::string CaughtErrorText() {
+  try {
+    throw;
+  } catch (const CErrMessage& error) {
+    return error.Message();
+  } catch (const std::bad_alloc&) {
+    return AppErrorText(errc::kOutOfMemory);
+  } catch (...) {
+    return UndefinedErrorText();
+  }
+}
 
 void CDialogPrompt::ShowError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QString(), ToQString(text), QMessageBox::Ok, &parent_);

@@ -1,12 +1,14 @@
-// The smaller parts of the main window: the title area's text, where the help page is found,
-// and the fonts and metrics the layout is measured in.
+// The smaller parts of the main window: the title area's text, the files of a drop, where the
+// help page is found, and the fonts and metrics the layout is measured in.
 
 #include <gtest/gtest.h>
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QUrl>
 
 #include "gui/help_page.h"
+#include "gui/main_frame.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
 #include "support/temp_dir.h"
@@ -44,6 +46,17 @@ TEST(TitleAreaTest, TheDetailsLineSaysWhatTheSongIs) {
       {g36, "G36   36 tracks   timebase 480   0:00   GSD A.GSD   GSD2 B.GSD"},
   };
   for (const auto& [info, details] : cases) EXPECT_EQ(DescribeSong(info).details, details);
+}
+
+TEST(DroppedFilesTest, LocalFilesKeepTheBytesOfTheirNamesAndOthersAreLeftOut) {
+  const QList<QUrl> urls = {
+      QUrl(QStringLiteral("file:///songs/%E6%9B%B2.mid")),   // UTF-8, as file managers send it
+      QUrl(QStringLiteral("file:///old/%93%FA%96%7B.rcp")),  // Shift-JIS bytes from an old archive
+      QUrl(QStringLiteral("https://example.org/song.mid")),
+      QUrl(QStringLiteral("file:///with%20blank.mid")),
+  };
+  EXPECT_EQ(DroppedFiles(urls), (std::vector<std::filesystem::path>{"/songs/\xE6\x9B\xB2.mid",
+                                                                    "/old/\x93\xFA\x96\x7B.rcp", "/with blank.mid"}));
 }
 
 TEST(HelpPageTest, FoundBesideTheExecutableFirstThenInTheInstalledDataFolder) {
