@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QSessionManager>
 #include <QTranslator>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,9 +36,11 @@ void ShowStartupError(const std::string& text) {
   box.exec();
 }
 
-// Loads the built-in synthesizer's SoundFont on a thread of its own while the window is being
-// made, when the ports in use are the synthesizer's: the first song then starts without waiting
-// for it. A failure here is left for the song's own start to report.
+// Opens the built-in synthesizer on a thread of its own while the window is being made, when the
+// ports in use are the synthesizer's, so that the first song finds its SoundFont loaded and its
+// audio output running. It stays open until Release (when the start-up's songs have opened
+// their own devices): closing the audio output can take a while, and the songs would wait for it
+// before opening it again. A failure here is left for the song's own start to report.
 class SynthWarmUp {
  public:
   SynthWarmUp(MidiDeviceCatalog& devices, const CMIDIPort& ports) {
@@ -44,15 +49,25 @@ class SynthWarmUp {
              name == DeviceRegistry::kSynthNameB;
     };
     if (!isSynth(ports.PortAName()) && !(ports.PortCount() == 2 && isSynth(ports.PortBName()))) return;
-    thread_ = std::jthread([&devices] {
+    thread_ = std::jthread([&devices](const std::stop_token& release) {
+      std::unique_ptr<MidiOutDevice> synth;
       try {
-        const std::unique_ptr<MidiOutDevice> synth = devices.MakeMapper();
+        synth = devices.MakeMapper();
         synth->Open();
+      } catch (...) {
+        return;
+      }
+      std::mutex mutex;
+      std::unique_lock lock(mutex);
+      std::condition_variable_any().wait(lock, release, [] { return false; });
+      try {
         synth->Close();
       } catch (...) {
       }
     });
   }
+  // Lets the synthesizer go, on the warm-up's own thread.
+  void Release() { thread_.request_stop(); }
 
  private:
   std::jthread thread_;
@@ -109,7 +124,7 @@ int RunDesktopProgram(int argc, char** argv) {
     return 1;
   }
 
-  const SynthWarmUp warmUp(*devices, app.activePort);
+  SynthWarmUp warmUp(*devices, app.activePort);
   QtApplication qt(argc, argv);
   MonotonicClock clock;
   SteadyPeriodicTimer dispatchTimer(SteadyPeriodicTimer::Priority::RealTime);
@@ -125,7 +140,7 @@ int RunDesktopProgram(int argc, char** argv) {
   frame->move(origin.left, origin.top);
   if (trace) trace->WatchFirstPaint(frame->View());
   frame->show();
-  frame->Start();
+  frame->Start([&warmUp] { warmUp.Release(); });
   ListenForHandOvers(app, *frame);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();

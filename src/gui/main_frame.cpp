@@ -60,10 +60,13 @@ CMainFrame::CMainFrame(const ViewServices& services)
 
 // The window is drawn before the start-up's files are opened, since starting a song may take a
 // while; a window that is not drawn soon (minimised, on another desktop) does not hold them up.
-void CMainFrame::Start() {
-  const auto open = [this, started = std::make_shared<bool>(false)] {
-    if (std::exchange(*started, true)) return;
-    view_->Pump().Post([this] { view_->Open(); });
+void CMainFrame::Start(std::function<void()> started) {
+  const auto open = [this, started = std::move(started), once = std::make_shared<bool>(false)] {
+    if (std::exchange(*once, true)) return;
+    view_->Pump().Post([this, started] {
+      view_->Open();
+      if (started) started();
+    });
   };
   view_->AfterFirstPaint(open);
   QTimer::singleShot(kLongestWaitForFirstPaint, this, open);

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,8 +23,9 @@ class CMainFrame final : public QMainWindow {
   CChildView& View() { return *view_; }
   CCommandActions& Actions() { return *actions_; }
 
-  // The player takes over (the start-up's open request), once the window is shown.
-  void Start();
+  // The player takes over (the start-up's open request), once the window is shown; then
+  // `started` runs.
+  void Start(std::function<void()> started = nullptr);
   // A later start handed its request over: the player processes it and the window comes to the
   // front.
   void TakeHandOver(OpenRequest request);
