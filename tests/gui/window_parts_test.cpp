@@ -1,14 +1,20 @@
-// The smaller parts of the main window: the title area's text, the files of a drop, where the
-// help page is found, and the fonts and metrics the layout is measured in.
+// The smaller parts of the main window: the title area's text, the files of a drop, Qt's texts
+// in Japanese, where the help page is found, and the fonts and metrics the layout is measured in.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QMessageBox>
+#include <QTranslator>
 #include <QUrl>
 
 #include "gui/help_page.h"
+#include "gui/japanese_ui.h"
 #include "gui/main_frame.h"
+#include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
 #include "support/temp_dir.h"
@@ -57,6 +63,17 @@ TEST(DroppedFilesTest, LocalFilesKeepTheBytesOfTheirNamesAndOthersAreLeftOut) {
   };
   EXPECT_EQ(DroppedFiles(urls), (std::vector<std::filesystem::path>{"/songs/\xE6\x9B\xB2.mid",
                                                                     "/old/\x93\xFA\x96\x7B.rcp", "/with blank.mid"}));
+}
+
+TEST(JapaneseUiTest, QtsOwnButtonsSpeakJapanese) {
+  QTranslator translator;
+  ASSERT_TRUE(InstallQtJapanese(*QCoreApplication::instance(), translator));
+  QMessageBox box(QMessageBox::Question, QString(), QString(),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_EQ(ToUtf8(box.button(QMessageBox::Yes)->text()), "はい(&Y)");
+  EXPECT_EQ(ToUtf8(box.button(QMessageBox::No)->text()), "いいえ(&N)");
+  EXPECT_EQ(ToUtf8(box.button(QMessageBox::Cancel)->text()), "キャンセル");
+  QCoreApplication::removeTranslator(&translator);
 }
 
 TEST(HelpPageTest, FoundBesideTheExecutableFirstThenInTheInstalledDataFolder) {
