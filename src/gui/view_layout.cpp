@@ -108,7 +108,7 @@ ViewLayout LayOutView(const ViewLayoutInput& input) {
   layout.buttons[Index(TransportButton::Rewind)] = FromPixels(buttons.rewind);
   layout.buttons[Index(TransportButton::FastForward)] = FromPixels(buttons.fastForward);
   layout.buttons[Index(TransportButton::Pause)] = FromPixels(buttons.pause);
-  layout.sliderColumn = {x(kSliderLeft), row(2), x(kSliderRight), row(kBandLastRow)};
+  layout.sliderColumn = {x(kSliderLeft), row(kFirstBandLabelRow), x(kSliderRight), row(kBandLastRow)};
   layout.slider = FromPixels(VolSliderRect(layout.sliderColumn.left, layout.sliderColumn.right, u));
 
   // The panel column: the first band shows the monitored roll (roll A in two-panel mode), the
@@ -123,10 +123,11 @@ ViewLayout LayOutView(const ViewLayoutInput& input) {
   layout.timeMeter = {{x(kMarginDigits), row(kPlayTimeLabelRow + 1), x(kPanelRight), row(kBandLastRow + 1)},
                       !twoPanels};
 
-  const Rect metersRows{0, row(kFirstBandLabelRow + 1), 0, row(kMeterBottomRow)};
-  layout.volumeMeter = {{x(kVolumeLeft), metersRows.top, x(kVolumeRight), metersRows.bottom}, true};
-  layout.expressionMeter = {{x(kExpressionLeft), metersRows.top, x(kExpressionRight), metersRows.bottom}, true};
-  layout.masterMeter = {{x(kMasterLeft), metersRows.top, x(kMasterRight), metersRows.bottom}, true};
+  const int metersTop = row(kFirstBandLabelRow + 1);
+  const int metersBottom = row(kMeterBottomRow);
+  layout.volumeMeter = {{x(kVolumeLeft), metersTop, x(kVolumeRight), metersBottom}, true};
+  layout.expressionMeter = {{x(kExpressionLeft), metersTop, x(kExpressionRight), metersBottom}, true};
+  layout.masterMeter = {{x(kMasterLeft), metersTop, x(kMasterRight), metersBottom}, true};
   layout.mapDisplay = {{x(kVolumeLeft), row(kMapRow), x(kMapRight), row(kMapRow + 1)}, true};
 
   const auto label = [&](ViewLabel which, int left, int rowIndex, bool visible) {
