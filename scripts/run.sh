@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Builds velvasto-cli and plays the bundled demo song through the default output (the built-in
-# synthesizer). On a machine without audio output — play then says so and exits with status 1 —
-# the song is rendered to a WAV file instead, and the script says where it is.
+# Builds Velvasto and plays the bundled demo song. With a display (X11 or Wayland) the desktop
+# program opens its window on the song, plays it through the default output (the built-in
+# synthesizer) and closes when it ends. Without one, velvasto-cli plays the song in the terminal;
+# on a machine without audio output — play then says so and exits with status 1 — the song is
+# rendered to a WAV file instead, and the script says where it is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 cmake --preset default >/dev/null
+song=resources/demo/demo.mid
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  cmake --build --preset default -j "$(nproc)" --target velvasto
+  echo "== velvasto $song"
+  exec build/default/src/gui/velvasto "$song"
+fi
+
 cmake --build --preset default -j "$(nproc)" --target velvasto-cli
 cli=build/default/cli/velvasto-cli
-song=resources/demo/demo.mid
 wav=build/default/demo.wav
 # The demo lasts 16 seconds; a minute covers its start and its tail.
 play_limit=60s
 
-echo "== velvasto-cli info $song"
+echo "== no display: velvasto-cli info $song"
 "$cli" info "$song"
 
 echo "== velvasto-cli play $song"

@@ -1,0 +1,125 @@
+#include "gui/dialog_prompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <new>
+#include <span>
+#include <string_view>
+
+#include "core/errors.h"
+#include "gui/qt_text.h"
+#include "midiout/device_error.h"
+
+namespace velvasto::gui {
+
+namespace {
+
+// A filter as the dialogs list it: the description shown, and the patterns it selects.
+struct FileFilter {
+  std::string_view description;
+  std::string_view patterns;  // separated by blanks
+};
+
+constexpr FileFilter kListFilters[] = {{"Velvaﾘｽﾄﾌｧｲﾙ (*.mlt)", "*.mlt"}};
+
+// "*.*" of the descriptions also means files without an extension here.
+constexpr FileFilter kSongFilters[] = {
+    {"演奏ﾌｧｲﾙ (*.mid;*.midi;*.rmi;*.rcp;*.r36;*.g36;*.g18)", "*.mid *.midi *.rmi *.rcp *.r36 *.g36 *.g18"},
+    {"標準MIDIﾌｧｲﾙ (*.mid;*.midi)", "*.mid *.midi"},
+    {"RIFF MIDIﾌｧｲﾙ (*.rmi)", "*.rmi"},
+    {"RCPﾌｧｲﾙ (*.rcp;*.r36)", "*.rcp *.r36"},
+    {"G36ﾌｧｲﾙ (*.g36;*.g18)", "*.g36 *.g18"},
+    {"すべてのﾌｧｲﾙ (*.*)", "*"},
+};
+
+// Qt reads the patterns from the last parentheses of a filter and, with the filter details
+// hidden, shows what stands before them: the description exactly as written.
+QStringList NameFilters(std::span<const FileFilter> filters) {
+  QStringList list;
+  for (const FileFilter& filter : filters) {
+    list.append(ToQString(filter.description) + QStringLiteral(" (") + ToQString(filter.patterns) +
+                QStringLiteral(")"));
+  }
+  return list;
+}
+
+std::optional<std::filesystem::path> RunFileDialog(QFileDialog& dialog, std::span<const FileFilter> filters) {
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(NameFilters(filters));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QStringToPath(dialog.selectedFiles().front());
+}
+
+QMessageBox& Titled(QMessageBox& box) {
+  box.setWindowTitle(QString::fromUtf8(kMessageBoxTitle));
+  return box;
+}
+
+}  // namespace
+
+std::string CaughtErrorText() {
+  try {
+    throw;
+  } catch (const CErrMessage& error) {
+    return error.Message();
+  } catch (const std::bad_alloc&) {
+    return AppErrorText(errc::kOutOfMemory);
+  } catch (...) {
+    return UndefinedErrorText();
+  }
+}
+
+void CDialogPrompt::ShowError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QString(), ToQString(text), QMessageBox::Ok, &parent_);
+  Titled(box).exec();
+}
+
+void CDialogPrompt::ShowDeviceError(const CDeviceErrMessage& error) {
+  QMessageBox box(QMessageBox::Critical, QString(), ToQString(error.Message()), QMessageBox::Ok, &parent_);
+  box.setInformativeText(ToQString(error.Detail()));
+  Titled(box).exec();
+}
+
+UserPrompt::Answer CDialogPrompt::Ask(const std::string& question) {
+  QMessageBox box(QMessageBox::Question, QString(), ToQString(question),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (Titled(box).exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
+std::optional<std::filesystem::path> CDialogPrompt::ChooseListFileToSave(const std::filesystem::path& folder,
+                                                                         const std::filesystem::path& fileName) {
+  QFileDialog dialog(&parent_, QString(), PathToQString(folder));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("mlt"));
+  dialog.selectFile(PathToQString(fileName));
+  return RunFileDialog(dialog, kListFilters);
+}
+
+std::optional<std::filesystem::path> CDialogPrompt::ChooseListFileToOpen(const std::filesystem::path& folder) {
+  QFileDialog dialog(&parent_, QString(), PathToQString(folder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dialog, kListFilters);
+}
+
+std::optional<std::filesystem::path> CDialogPrompt::ChooseSongFile(const std::filesystem::path& folder) {
+  QFileDialog dialog(&parent_, QString(), PathToQString(folder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dialog, kSongFilters);
+}
+
+std::optional<int> CDialogPrompt::ChooseListEntry(const CPlayList&) { return std::nullopt; }
+
+}  // namespace velvasto::gui

@@ -1,0 +1,58 @@
+#include "gui/view_fonts.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+#include "gui/qt_text.h"
+
+namespace velvasto::gui {
+
+namespace {
+
+constexpr char kDigitString[] = "0123456789012345678901234567890123456789012345678901234567890123";
+static_assert(sizeof kDigitString - 1 == LayoutMetrics::kDigits);
+
+}  // namespace
+
+QFont CellFont(const QString& family, int cellHeight, int averageWidth, int weight) {
+  QFont font(family);
+  font.setWeight(static_cast<QFont::Weight>(weight));
+  font.setPixelSize(cellHeight);
+  // Pixel sizes are em sizes; the cell is taller than the em by the font's own ratio.
+  const int measured = QFontMetrics(font).height();
+  if (measured > 0) font.setPixelSize(std::max(1, cellHeight * cellHeight / measured));
+  const int average = QFontMetrics(font).averageCharWidth();
+  if (averageWidth > 0 && average > 0) font.setStretch(std::clamp(100 * averageWidth / average, 1, 4000));
+  return font;
+}
+
+QFont BigFont() { return CellFont(QStringLiteral("Arial"), 16, 6, 700); }
+QFont SmallFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 500); }
+QFont DisplayFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 700); }
+
+LayoutMetrics MeasureLayoutMetrics(const QFont& fixedFont) {
+  const QFontMetrics metrics(fixedFont);
+  LayoutMetrics layout;
+  layout.lineHeight = metrics.height() + std::max(0, metrics.leading()) + 4;
+  const QString digits = QString::fromLatin1(kDigitString);
+  for (std::size_t n = 1; n <= LayoutMetrics::kDigits; ++n) {
+    layout.digits[n] = metrics.horizontalAdvance(digits.left(static_cast<int>(n)));
+  }
+  return layout;
+}
+
+TextWidths MeasureTextWidths(const QFont& labelFont, const QFont& displayFont, int monitorMode, int monitorPort) {
+  const QFontMetrics labels(labelFont);
+  const QFontMetrics displays(displayFont);
+  TextWidths widths;
+  for (std::size_t i = 0; i < kViewLabelCount; ++i) {
+    widths.labels[i] =
+        labels.horizontalAdvance(ToQString(LabelText(static_cast<ViewLabel>(i), monitorMode, monitorPort)));
+  }
+  for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
+    widths.statusSamples[i] = displays.horizontalAdvance(ToQString(StatusSampleText(static_cast<StatusDisplay>(i))));
+  }
+  return widths;
+}
+
+}  // namespace velvasto::gui
