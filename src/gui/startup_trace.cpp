@@ -28,6 +28,7 @@ class WatchedDevice final : public MidiOutDevice {
     device_->SendLong(message, timeUs);
   }
   void Reset() override { device_->Reset(); }
+  void ResetControllers() override { device_->ResetControllers(); }
   bool NeedsPacing() const override { return device_->NeedsPacing(); }
 
  private:
