@@ -40,33 +40,6 @@ TEST_F(MonitorPanelTest, WindowsAreChildrenOfTheGivenParent) {
   }
 }
 
-TEST_F(MonitorPanelTest, TwoPanelsShowBothRollsAndOnePanelTheMonitoredRollWithTempoAndTime) {
-  struct Case {
-    int mode, port;
-    bool rollA, rollB, tempoAndTime;
-  };
-  const Case cases[] = {
-      {1, 0, true, true, false},
-      {1, 1, true, true, false},
-      {0, 0, true, false, true},
-      {0, 1, false, true, true},
-  };
-  const PanelWindow alwaysShown[] = {PanelWindow::Volume,      PanelWindow::Expression, PanelWindow::Master,
-                                     PanelWindow::FileCount,   PanelWindow::Timebase,   PanelWindow::VolumeDisplay,
-                                     PanelWindow::MonitorPort, PanelWindow::Loop,       PanelWindow::Repeat,
-                                     PanelWindow::DdMode,      PanelWindow::PortSet,    PanelWindow::Map};
-  for (const Case& c : cases) {
-    panel.ShowFor(c.mode, c.port);
-    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " port " << c.port);
-    EXPECT_EQ(!panel.Window(PanelWindow::RollA).isHidden(), c.rollA);
-    EXPECT_EQ(!panel.Window(PanelWindow::RollB).isHidden(), c.rollB);
-    EXPECT_EQ(!panel.Window(PanelWindow::Tempo).isHidden(), c.tempoAndTime);
-    EXPECT_EQ(!panel.Window(PanelWindow::Time).isHidden(), c.tempoAndTime);
-    for (const PanelWindow window : alwaysShown)
-      EXPECT_FALSE(panel.Window(window).isHidden()) << static_cast<int>(window);
-  }
-}
-
 TEST_F(MonitorPanelTest, LevelMetersShowTheMonitoredPort) {
   CVolBaseMeterWnd& volume = Get<CVolBaseMeterWnd>(PanelWindow::Volume);
   volume.resize(192, 102);
@@ -74,9 +47,9 @@ TEST_F(MonitorPanelTest, LevelMetersShowTheMonitoredPort) {
   panel.ChannelVolume(Channel(0x7F07B0, 1));  // port B, channel 1: 127
   const QColor fore = test::ToColour(volume.Colours().fore);
   const int top = volume.ChannelBar(1).top;
-  panel.ShowFor(0, 0);
+  panel.SetMonitoredPort(0);
   EXPECT_NE(test::ClientPixel(test::Render(volume), 19, top), fore);
-  panel.ShowFor(0, 1);
+  panel.SetMonitoredPort(1);
   EXPECT_EQ(test::ClientPixel(test::Render(volume), 19, top), fore);
 }
 
@@ -156,18 +129,6 @@ TEST_F(MonitorPanelTest, StatusDisplaysShowThePlayersState) {
   EXPECT_EQ(Get<CStatusWnd>(PanelWindow::PortSet).Text(), "Default");
   EXPECT_EQ(Get<CStatusWnd>(PanelWindow::Repeat).Text(), "Norm.");
   EXPECT_FALSE(Get<CLoopWnd>(PanelWindow::Loop).On());
-}
-
-TEST_F(MonitorPanelTest, WindowsGoWhereTheViewPutsThem) {
-  panel.Place(PanelWindow::RollA, QRect(4, 30, 300, 90));
-  EXPECT_EQ(panel.Window(PanelWindow::RollA).geometry(), QRect(4, 30, 300, 90));
-  const QRect count = panel.PlaceBeside(PanelWindow::FileCount, QRect(10, 200, 60, 16));
-  EXPECT_EQ(panel.Window(PanelWindow::FileCount).geometry(), count);
-  EXPECT_EQ(count.left(), 74);
-  // A display without a label follows the one before it.
-  const QRect port = panel.PlaceBeside(PanelWindow::MonitorPort, count);
-  EXPECT_EQ(port.left(), count.left() + count.width() + 4);
-  EXPECT_EQ(port.top(), 200);
 }
 
 TEST_F(MonitorPanelTest, TimeMetersSeekComesOutOfThePanel) {

@@ -89,20 +89,6 @@ TEST(StatusWndTest, LoopDisplayIsDimmedWhileSingleRepeatIsOff) {
   EXPECT_EQ(Greenest(Render(loop)), 255);
 }
 
-TEST(StatusWndTest, DisplayStandsBesideItsLabelAsWideAsItsSample) {
-  RecordingReporter reporter;
-  const CFileCountWnd count(reporter, nullptr);
-  const CVolSetWnd volume(reporter, nullptr);
-  const QRect label(10, 20, 60, 16);
-  const QRect countRect = count.RectBeside(label);
-  EXPECT_EQ(countRect.left(), 74);
-  EXPECT_EQ(countRect.top(), 20);
-  EXPECT_EQ(countRect.height(), 16);
-  const QFontMetrics metrics(MeterFont(14, 5, 700));
-  EXPECT_GE(countRect.width(), metrics.horizontalAdvance("1024") + 6) << "room for 1024 entries inside the frame";
-  EXPECT_LT(volume.RectBeside(label).width(), countRect.width()) << "three digits against four";
-}
-
 TEST(TempoMeterWndTest, BarShowsTheTempoOnItsScale) {
   RecordingReporter reporter;
   CTempoMeterWnd tempo(reporter, nullptr);

@@ -53,22 +53,14 @@ CMeterWnd& MonitorPanel::Window(PanelWindow window) const { return *windows_[Ind
 
 CRolMeterWnd* MonitorPanel::Roll(std::uint32_t port) const { return port == 0 ? rollA_.data() : rollB_.data(); }
 
-void MonitorPanel::Place(PanelWindow window, const QRect& rect) { Window(window).setGeometry(rect); }
-
-QRect MonitorPanel::PlaceBeside(PanelWindow window, const QRect& label) {
-  auto* display = dynamic_cast<CStatusWnd*>(&Window(window));
-  const QRect rect = display ? display->RectBeside(label) : label;
-  Window(window).setGeometry(rect);
-  return rect;
+void MonitorPanel::Place(PanelWindow window, const QRect& rect, bool visible) {
+  CMeterWnd& placed = Window(window);
+  placed.setGeometry(rect);
+  placed.setVisible(visible);
 }
 
-void MonitorPanel::ShowFor(int monitorMode, int monitorPort) {
+void MonitorPanel::SetMonitoredPort(int monitorPort) {
   const std::uint32_t port = ValidPort(monitorPort);
-  const bool twoPanels = monitorMode == 1;
-  rollA_->setVisible(twoPanels || port == 0);
-  rollB_->setVisible(twoPanels || port == 1);
-  tempo_->setVisible(!twoPanels);
-  time_->setVisible(!twoPanels);
   volume_->SetMonitoredPort(port);
   expression_->SetMonitoredPort(port);
   master_->SetMonitoredPort(port);

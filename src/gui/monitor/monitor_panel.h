@@ -1,9 +1,9 @@
 #pragma once
 // The panel monitor of the main view: every meter window and status display, made as children
 // of the view, fed with the playing song's monitor entries (as the MonitorSink of the player
-// controller) and with the player's state by the view. The view places the windows by its
-// layout and says which monitor mode and port to show; the time meter's seek requests come out
-// as a signal.
+// controller) and with the player's state by the view. The view places and shows the windows by
+// its layout and says which port the level meters monitor; the time meter's seek requests come
+// out as a signal.
 
 #include <QObject>
 #include <QPointer>
@@ -82,15 +82,10 @@ class MonitorPanel final : public QObject, public MonitorSink {
   MonitorPanel(const MonitorPanel&) = delete;
   MonitorPanel& operator=(const MonitorPanel&) = delete;
 
-  // Puts `window` at `rect` of the parent.
-  void Place(PanelWindow window, const QRect& rect);
-  // Puts a status display beside its label at `label` (4 pixels to its right, as wide as what
-  // it shows, as high as the label) and returns where it went, so that a display without a
-  // label of its own can follow another.
-  QRect PlaceBeside(PanelWindow window, const QRect& label);
-  // Monitor mode 0: the roll of `monitorPort` with the tempo and time meters; mode 1: both rolls.
-  // The level meters show `monitorPort`.
-  void ShowFor(int monitorMode, int monitorPort);
+  // Puts `window` at `rect` of the parent, shown or hidden.
+  void Place(PanelWindow window, const QRect& rect, bool visible);
+  // The volume, expression and master meters show port 0 (A) or 1 (B).
+  void SetMonitoredPort(int port);
 
   // A song of `songSeconds` starts: rolls cleared, volume and expression at 100, master at 127,
   // tempo 120, time 00:00.

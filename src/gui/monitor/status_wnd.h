@@ -1,10 +1,8 @@
 #pragma once
 // The small status displays of the panel, each showing one value of the player's state as a
 // short text: list count, time base, volume, monitor port, single repeat, list play order, drop
-// mode and the patchbay's port set. Each stands to the right of its label and is as wide as a
-// sample of what it shows.
+// mode and the patchbay's port set.
 
-#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -15,21 +13,18 @@ namespace velvasto::gui {
 
 class CStatusWnd : public CMeterWnd {
  public:
-  // Where the display stands beside the label at `label` (the parent's coordinates): 4 pixels to
-  // its right, as wide as the sample text and the frame, as high as the label.
-  QRect RectBeside(const QRect& label) const;
   const QString& Text() const { return text_; }
 
  protected:
   enum class Align { Centre, LeftInset };
-  CStatusWnd(MeterKind kind, QString sample, Align align, ErrorReporter& reporter, QWidget* parent);
+  CStatusWnd(MeterKind kind, Align align, ErrorReporter& reporter, QWidget* parent)
+      : CMeterWnd(kind, reporter, parent), align_(align) {}
 
   void SetText(const QString& text);
   virtual Rgb TextColour() const { return Colours().text; }
   void PaintContent(QPainter& painter, const MeterRect& dirty) override;
 
  private:
-  QString sample_;
   Align align_;
   QString text_;
 };
