@@ -70,19 +70,6 @@ TEST(LevelMeterWndTest, BarsOfTheMonitoredPortAreLitUpToTheirValues) {
   EXPECT_EQ(ClientPixel(other, BarX(1), 25), back);
 }
 
-TEST(LevelMeterWndTest, StopEmptiesAndPlayRefillsBothPorts) {
-  RecordingReporter reporter;
-  CVolMeterWnd meter(reporter, nullptr);
-  meter.Take(0, 3, 90);
-  meter.Take(1, 15, 90);
-  meter.Clear();
-  EXPECT_EQ(meter.Value(0, 3), 0u);
-  EXPECT_EQ(meter.Value(1, 15), 0u);
-  meter.ResetForPlay();
-  EXPECT_EQ(meter.Value(0, 0), 100u);
-  EXPECT_EQ(meter.Value(1, 15), 100u);
-}
-
 TEST(LevelMeterWndTest, MasterBarFollowsTheMonitoredPortsValue) {
   RecordingReporter reporter;
   CMasterVolMeterWnd meter(reporter, nullptr);

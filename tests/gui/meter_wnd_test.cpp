@@ -64,7 +64,6 @@ TEST(MeterWndTest, WindowAnswersOnlyTheCommandsOfItsOwnMenu) {
   CRolMeterBWnd roll(reporter, nullptr);
   ColourDialogAnswer answer(QColor(1, 2, 3));
   roll.RunCommand(meter_cmd::kTrackColour);  // a level meter's command
-  QTest::qWait(30);
   EXPECT_FALSE(answer.Answered());
   EXPECT_EQ(roll.Colours(), DefaultColours(MeterKind::RollB));
 }

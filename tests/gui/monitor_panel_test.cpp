@@ -47,9 +47,12 @@ TEST_F(MonitorPanelTest, LevelMetersShowTheMonitoredPort) {
   panel.ChannelVolume(Channel(0x7F07B0, 1));  // port B, channel 1: 127
   const QColor fore = test::ToColour(volume.Colours().fore);
   const int top = volume.ChannelBar(1).top;
-  panel.SetMonitoredPort(0);
+  PanelStatus status;
+  status.monitorPort = 0;
+  panel.ShowStatus(status);
   EXPECT_NE(test::ClientPixel(test::Render(volume), 19, top), fore);
-  panel.SetMonitoredPort(1);
+  status.monitorPort = 1;
+  panel.ShowStatus(status);
   EXPECT_EQ(test::ClientPixel(test::Render(volume), 19, top), fore);
 }
 

@@ -59,13 +59,6 @@ void MonitorPanel::Place(PanelWindow window, const QRect& rect, bool visible) {
   placed.setVisible(visible);
 }
 
-void MonitorPanel::SetMonitoredPort(int monitorPort) {
-  const std::uint32_t port = ValidPort(monitorPort);
-  volume_->SetMonitoredPort(port);
-  expression_->SetMonitoredPort(port);
-  master_->SetMonitoredPort(port);
-}
-
 void MonitorPanel::ResetForPlay(std::uint32_t songSeconds) {
   rollA_->Reset();
   rollB_->Reset();
@@ -92,6 +85,10 @@ void MonitorPanel::ShowStatus(const PanelStatus& status) {
   fileCount_->SetCount(status.fileCount);
   timebase_->SetTimeBase(status.timeBase);
   monitorPort_->SetPort(status.monitorPort);
+  const std::uint32_t port = ValidPort(status.monitorPort);
+  volume_->SetMonitoredPort(port);
+  expression_->SetMonitoredPort(port);
+  master_->SetMonitoredPort(port);
   loop_->SetOn(status.singleRepeat);
   repeat_->SetLoopMode(status.loopMode);
   ddMode_->SetMode(status.ddMode);

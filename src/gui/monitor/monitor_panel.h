@@ -58,7 +58,8 @@ enum class PanelWindow {
 };
 inline constexpr std::size_t kPanelWindowCount = 16;
 
-// The player's state that the status displays show.
+// The player's state that the panel shows: in the status displays, and as the port (0 A, 1 B)
+// whose levels the volume, expression and master meters show.
 struct PanelStatus {
   int fileCount = 0;
   std::uint32_t timeBase = 0;
@@ -74,8 +75,9 @@ class MonitorPanel final : public QObject, public MonitorSink {
   Q_OBJECT
 
  public:
-  // Makes every window as a child of `parent`. Colours that cannot be written back when the
-  // windows go are shown through `reporter`, which must outlive the panel.
+  // Makes every window as a child of `parent`, which the panel is to go before (it belongs to
+  // the parent). Colours that cannot be written back when the windows go are shown through
+  // `reporter`, which must outlive the panel.
   MonitorPanel(QWidget* parent, ErrorReporter& reporter);
   // Destroys the windows that still exist; their colours are written back.
   ~MonitorPanel() override;
@@ -84,8 +86,6 @@ class MonitorPanel final : public QObject, public MonitorSink {
 
   // Puts `window` at `rect` of the parent, shown or hidden.
   void Place(PanelWindow window, const QRect& rect, bool visible);
-  // The volume, expression and master meters show port 0 (A) or 1 (B).
-  void SetMonitoredPort(int port);
 
   // A song of `songSeconds` starts: rolls cleared, volume and expression at 100, master at 127,
   // tempo 120, time 00:00.
