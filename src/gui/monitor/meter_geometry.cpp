@@ -8,6 +8,8 @@ namespace {
 // The sunken frame round every panel window is two pixels wide on the inside of the client
 // rectangle, which ends one pixel early on the right and at the bottom.
 constexpr int kFrameBelow = 3;
+// Between the frame and what stands inside it, and between the text and the track.
+constexpr int kTrackPadding = 4;
 }  // namespace
 
 ChannelGrid::ChannelGrid(const MeterRect& client)
@@ -65,15 +67,6 @@ MeterRect MasterValueBox(const MeterRect& bar, int textWidth, int textHeight) {
   const int left = bar.left + (bar.Width() - textWidth) / 2;
   return {left, bar.bottom + 1, left + textWidth, bar.bottom + 1 + textHeight};
 }
-
-}  // namespace velvasto::gui
-
-namespace velvasto::gui {
-
-namespace {
-// Between the frame and what stands inside it, and between the text and the track.
-constexpr int kTrackPadding = 4;
-}  // namespace
 
 TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int textHeight) {
   const MeterRect interior = SunkenFrameInterior({client.left, client.top, client.right - 1, client.bottom - 1});

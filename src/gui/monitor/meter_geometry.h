@@ -1,8 +1,9 @@
 #pragma once
-// Where the panel's level meters and piano rolls draw, in client coordinates: the grid of 18
-// columns by 19 rows that both share (column 0 for the scale, columns 1 to 16 for the channels,
-// rows 1 to 16 for the bars and dots, the rows below for the channel numbers), the bar of a
-// value, and the scale marks.
+// Where the panel's windows draw, in client coordinates: the grid of 18 columns by 19 rows that
+// the level meters and piano rolls share (column 0 for the scale, columns 1 to 16 for the
+// channels, rows 1 to 16 for the bars and dots, the rows below for the channel numbers), the bar
+// of a value, the scale marks, the master bar, the tempo and time meters' track, and the sunken
+// frame that every window paints round itself.
 
 #include <array>
 #include <cstdint>
@@ -33,8 +34,6 @@ class ChannelGrid {
   // Cells of width / 18 by height / 19 pixels, the remainder shared out as margins.
   explicit ChannelGrid(const MeterRect& client);
 
-  int CellWidth() const { return cellWidth_; }
-  int CellHeight() const { return cellHeight_; }
   // The bar of channel 1..16: one cell column wide less a 2-pixel gap, rows 1 to 16.
   MeterRect ChannelBar(int channel) const;
   // The dot of channel column 0..15 in row 1..16 counted from the bottom: its cell less one pixel
@@ -77,10 +76,6 @@ ScaleMarks ScaleMarksFor(const MeterRect& bar);
 // stands, a `textWidth` × `textHeight` box centred under the bar, one pixel below it.
 MeterRect MasterBar(const MeterRect& client, int textHeight);
 MeterRect MasterValueBox(const MeterRect& bar, int textWidth, int textHeight);
-
-}  // namespace velvasto::gui
-
-namespace velvasto::gui {
 
 // The tempo and time meters: a value as text on the left, `textWidth` pixels wide, and a
 // horizontal track to its right, both vertically centred inside the sunken frame.

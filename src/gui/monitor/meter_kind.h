@@ -2,7 +2,6 @@
 // The sixteen kinds of panel window: which colours each keeps in the settings file, under which
 // keys, and their default values.
 
-#include <array>
 #include <optional>
 #include <string>
 
@@ -32,8 +31,6 @@ enum class MeterKind {
 // Back: the interior; fore: bars, lit dots and digits; fore-B: unlit bar parts and dots; text:
 // labels and values.
 enum class ColourRole { Back, Fore, ForeB, Text };
-inline constexpr std::array<ColourRole, 4> kColourRoles = {ColourRole::Back, ColourRole::Fore, ColourRole::ForeB,
-                                                           ColourRole::Text};
 
 struct MeterColours {
   Rgb back;
