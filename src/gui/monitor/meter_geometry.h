@@ -1,0 +1,102 @@
+#pragma once
+// Where the panel's windows draw, in client coordinates: the grid of 18 columns by 19 rows that
+// the level meters and piano rolls share (column 0 for the scale, columns 1 to 16 for the
+// channels, rows 1 to 16 for the bars and dots, the rows below for the channel numbers), the bar
+// of a value, the scale marks, the master bar, the tempo and time meters' track, and the sunken
+// frame that every window paints round itself.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace velvasto::gui {
+
+// A rectangle as the drawing arithmetic uses it: right and bottom are one past the last pixel.
+struct MeterRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  bool operator==(const MeterRect&) const = default;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  // Moved in by `d` pixels on every side.
+  MeterRect Shrunk(int d) const { return {left + d, top + d, right - d, bottom - d}; }
+  bool Meets(const MeterRect& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
+};
+
+class ChannelGrid {
+ public:
+  static constexpr int kColumns = 18;
+  static constexpr int kRows = 19;
+
+  // Cells of width / 18 by height / 19 pixels, the remainder shared out as margins.
+  explicit ChannelGrid(const MeterRect& client);
+
+  // The bar of channel 1..16: one cell column wide less a 2-pixel gap, rows 1 to 16.
+  MeterRect ChannelBar(int channel) const;
+  // The dot of channel column 0..15 in row 1..16 counted from the bottom: its cell less one pixel
+  // on every side.
+  MeterRect Dot(int column, int rowFromBottom) const;
+  // The cell column of channel column 0..15 over the 16 dot rows, frame of the dots included.
+  MeterRect DotColumn(int column) const;
+
+ private:
+  int CellLeft(int column) const { return left_ + column * cellWidth_; }
+  int CellTop(int row) const { return top_ + row * cellHeight_; }
+
+  int cellWidth_;
+  int cellHeight_;
+  int left_;  // the grid's origin: client origin plus margin
+  int top_;
+};
+
+// The two fills of a bar showing `value` of `maximum`, in drawing order: the value's part in the
+// bar colour, then the rest (none when the bar is full) in the unlit colour. The unlit fill of a
+// vertical bar covers the top row of the lit part.
+struct BarFill {
+  MeterRect lit;
+  std::optional<MeterRect> unlit;
+};
+BarFill VerticalBarFill(const MeterRect& bar, int value, int maximum);
+BarFill HorizontalBarFill(const MeterRect& bar, int value, int maximum);
+
+// The tops of the scale texts "127", "100", " 50" and "  0" beside a bar of channel 1.
+struct ScaleMarks {
+  int y127;
+  int y100;
+  int y50;
+  int y0;
+};
+ScaleMarks ScaleMarksFor(const MeterRect& bar);
+
+// The master volume meter: a bar in the middle third of the width, from the channel bars' top
+// row down to room for a line of `textHeight` pixels and the frame below it; and where its value
+// stands, a `textWidth` × `textHeight` box centred under the bar, one pixel below it.
+MeterRect MasterBar(const MeterRect& client, int textHeight);
+MeterRect MasterValueBox(const MeterRect& bar, int textWidth, int textHeight);
+
+// The tempo and time meters: a value as text on the left, `textWidth` pixels wide, and a
+// horizontal track to its right, both vertically centred inside the sunken frame.
+struct TrackMeterLayout {
+  MeterRect text;
+  MeterRect track;
+};
+TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int textHeight);
+
+// The whole second of a song `length` seconds long at `x` on `track` (clamped to the track), to
+// the nearest second.
+std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length);
+
+// The eight one-pixel strokes of the sunken frame round `frame` (right and bottom being the last
+// pixels it covers), in drawing order, and the interior that the frame leaves.
+enum class FramePen { DarkShadow, Highlight, Light };
+struct FrameStroke {
+  FramePen pen;
+  MeterRect area;
+};
+std::array<FrameStroke, 8> SunkenFrameStrokes(const MeterRect& frame);
+MeterRect SunkenFrameInterior(const MeterRect& frame);
+
+}  // namespace velvasto::gui

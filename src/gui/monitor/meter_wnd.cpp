@@ -1,0 +1,162 @@
+#include "gui/monitor/meter_wnd.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "core/cini_file.h"
+#include "core/errors.h"
+#include "engine/reporting_transport.h"
+#include "gui/monitor/meter_font.h"
+
+namespace velvasto::gui {
+
+namespace {
+
+// The one-pixel border round the client area.
+constexpr int kBorder = 1;
+
+MeterColours LoadColours(MeterKind kind) {
+  const CINIFile settings;
+  MeterColours colours = DefaultColours(kind);
+  for (const ColourRole role : {ColourRole::Fore, ColourRole::ForeB, ColourRole::Back, ColourRole::Text}) {
+    if (const auto stem = ColourKeyStem(kind, role)) colours[role] = LoadColour(settings, *stem, colours[role]);
+  }
+  return colours;
+}
+
+QRect ToQRect(const MeterRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
+
+}  // namespace
+
+CMeterWnd::CMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent)
+    : QWidget(parent),
+      kind_(kind),
+      reporter_(reporter),
+      colours_(LoadColours(kind)),
+      smallFont_(MeterFont(8, 3, 500)),
+      mediumFont_(MeterFont(14, 5, 700)),
+      largeFont_(MeterFont(16, 6, 700)) {
+  // Every pixel is painted by the window itself.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // The right button's release opens the window's own menu; the parent's is not to be asked.
+  setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+CMeterWnd::~CMeterWnd() {
+  std::vector<KeyedColour> keyed;
+  for (const ColourRole role : {ColourRole::Back, ColourRole::Fore, ColourRole::ForeB, ColourRole::Text}) {
+    if (const auto stem = ColourKeyStem(kind_, role)) keyed.push_back({*stem, colours_[role]});
+  }
+  SaveColoursOrReport(keyed);
+}
+
+void CMeterWnd::SaveColoursOrReport(const std::vector<KeyedColour>& colours) noexcept {
+  try {
+    CINIFile settings;
+    for (const KeyedColour& keyed : colours) SaveColour(settings, keyed.stem, keyed.colour);
+  } catch (const CErrMessage& error) {
+    reporter_.ShowError(error.Message());
+  } catch (...) {
+    reporter_.ShowError(UndefinedErrorText());
+  }
+}
+
+std::vector<CMeterWnd::MenuItem> CMeterWnd::MenuItems() const {
+  std::vector<MenuItem> items = OwnColourItems();
+  items.push_back({meter_cmd::kBackColour, QStringLiteral("バックグランド色の変更")});
+  items.push_back({meter_cmd::kTextColour, QStringLiteral("テキスト色の変更")});
+  items.push_back({meter_cmd::kDefaultColours, QStringLiteral("色を既定色に戻す")});
+  return items;
+}
+
+void CMeterWnd::RunCommand(int id) {
+  const std::vector<MenuItem> items = MenuItems();
+  if (std::none_of(items.begin(), items.end(), [&](const MenuItem& item) { return item.id == id; })) return;
+  ColourRole role = ColourRole::Back;
+  switch (id) {
+    case meter_cmd::kActiveDotColour:
+    case meter_cmd::kTrackColour:
+      role = ColourRole::Fore;
+      break;
+    case meter_cmd::kInactiveDotColour:
+    case meter_cmd::kInactiveTrackColour:
+      role = ColourRole::ForeB;
+      break;
+    case meter_cmd::kTextColour:
+      role = ColourRole::Text;
+      break;
+    case meter_cmd::kBackColour:
+      role = ColourRole::Back;
+      break;
+    case meter_cmd::kDefaultColours:
+      colours_ = DefaultColours(kind_);
+      update();
+      return;
+    default:
+      return;
+  }
+  if (ChooseNewColour(colours_[role])) ColourChanged(role);
+}
+
+void CMeterWnd::ColourChanged(ColourRole /*role*/) {}
+
+bool CMeterWnd::ChooseNewColour(Rgb& colour) {
+  const std::optional<Rgb> chosen = ChooseColour(this, colour);
+  if (!chosen) return false;
+  colour = *chosen;
+  update();
+  return true;
+}
+
+MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kBorder, height() - 2 * kBorder}; }
+
+void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kBorder, kBorder)); }
+
+void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
+  if (area.Width() > 0 && area.Height() > 0) painter.fillRect(ToQRect(area), colour.ToQColor());
+}
+
+void CMeterWnd::DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text) {
+  painter.drawText(ToQRect(area), flags, text);
+}
+
+void CMeterWnd::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Shadow));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.translate(kBorder, kBorder);
+  const MeterRect client = Client();
+  painter.setClipRect(ToQRect(client));
+  const QRect dirty = event->rect().translated(-kBorder, -kBorder).intersected(ToQRect(client));
+  PaintSunkenFrame(painter, true);
+  PaintContent(painter, {dirty.left(), dirty.top(), dirty.left() + dirty.width(), dirty.top() + dirty.height()});
+  PaintSunkenFrame(painter, false);
+}
+
+void CMeterWnd::PaintSunkenFrame(QPainter& painter, bool fill) const {
+  const MeterRect client = Client();
+  const MeterRect frame{client.left, client.top, client.right - 1, client.bottom - 1};
+  const QPalette& colours = palette();
+  for (const FrameStroke& stroke : SunkenFrameStrokes(frame)) {
+    const QPalette::ColorRole role = stroke.pen == FramePen::DarkShadow  ? QPalette::Shadow
+                                     : stroke.pen == FramePen::Highlight ? QPalette::Light
+                                                                         : QPalette::Midlight;
+    painter.fillRect(ToQRect(stroke.area), colours.color(role));
+  }
+  if (fill) Fill(painter, SunkenFrameInterior(frame), colours_.back);
+}
+
+void CMeterWnd::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  QMenu menu(this);
+  for (const MenuItem& item : MenuItems()) menu.addAction(item.text)->setData(item.id);
+  if (const QAction* chosen = menu.exec(event->globalPosition().toPoint())) RunCommand(chosen->data().toInt());
+}
+
+}  // namespace velvasto::gui
