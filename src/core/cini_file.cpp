@@ -87,15 +87,15 @@ bool CINIFile::WriteString(std::string_view key, std::string_view value) {
   SettingsState& state = State();
   const std::lock_guard lock(state.mutex);
   if (state.path.empty()) return true;
-  std::optional<Reading> fresh;
-  Reading& reading = Current(state, fresh);
+  // Read afresh: another program (the desktop program beside a command) may have changed the
+  // file since the scopes' reading, and its change must not be lost.
+  Reading reading = Read(state.path);
   if (!reading.readable || !reading.file.SetString(kSection, key, value)) return false;
   std::error_code ec;
   if (state.path.has_parent_path()) std::filesystem::create_directories(state.path.parent_path(), ec);
-  if (reading.file.Save()) return true;
-  // The reading now holds a change that the file does not: read the file again next time.
-  state.shared.reset();
-  return false;
+  if (!reading.file.Save()) return false;
+  if (state.scopes > 0) state.shared = std::move(reading);
+  return true;
 }
 
 }  // namespace velvasto

@@ -22,9 +22,10 @@ class CINIFile {
   static const std::filesystem::path& SettingsPath();
 
   // While a scope lives, every read comes from one reading of the settings file: a load of many
-  // keys reads and parses the file once instead of once per key. Writes still replace the file
-  // and go into that reading too. Scopes may nest; the reading is dropped when the last one
-  // ends and when the settings path changes.
+  // keys reads and parses the file once instead of once per key. A write still reads the file
+  // afresh (keeping what another program changed meanwhile), replaces it, and becomes the
+  // scopes' reading. Scopes may nest; the reading is dropped when the last one ends and when the
+  // settings path changes.
   class LoadScope {
    public:
     LoadScope();
