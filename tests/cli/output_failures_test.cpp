@@ -3,11 +3,15 @@
 // that cannot be written, signals mid-write, stale temporary files, long names and links.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -105,12 +109,20 @@ TEST_F(OutputFailureTest, WritesThatFailAreToldWithTheSystemsReasonAndKeepTheOld
   const std::string record = dir.Write("played.txt", std::string_view("older")).string();
   const std::string wav = dir.Write("out.wav", std::string_view("older")).string();
 
-  const CliResult full = RunCli({"play", "--fast", "--out", "A=record:/dev/full", small}, ini);
-  EXPECT_EQ(full.status, 1);
-  EXPECT_EQ(full.err, "MIDIOUTデバイスのクローズができません。\nrecord:/dev/full: No space left on device\n");
-  const CliResult fullRender = RunCli({"render", small, "-o", "/dev/full", "--soundfont", kSoundFont}, ini);
-  EXPECT_EQ(fullRender.status, 1);
-  EXPECT_EQ(fullRender.err, "No space left on device\n");
+  // A full device of our own, not /dev/full itself: a program that took a device for a file to
+  // replace (as render once did) would replace it.
+  const std::string full = Path("full");
+  if (::mknod(full.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) == 0) {
+    const CliResult recorded = RunCli({"play", "--fast", "--out", "A=record:" + full, small}, ini);
+    EXPECT_EQ(recorded.status, 1);
+    EXPECT_EQ(recorded.err, "MIDIOUTデバイスのクローズができません。\nrecord:" + full + ": No space left on device\n");
+    const CliResult rendered = RunCli({"render", small, "-o", full, "--soundfont", kSoundFont}, ini);
+    EXPECT_EQ(rendered.status, 1);
+    EXPECT_EQ(rendered.err, "No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file(full)) << "written, not replaced";
+  } else {
+    std::printf("no device node of our own (%s): only the file-size limit is tried\n", std::strerror(errno));
+  }
 
   const FileSizeLimit limit(64 << 10);
   const CliResult limited = RunCli({"play", "--fast", "--out", "A=record:" + record, large}, ini);
