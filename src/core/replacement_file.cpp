@@ -158,21 +158,18 @@ ReplacementFile::ReplacementFile(const fs::path& target) : target_(ResolveTarget
   }
   if (fd < 0) ThrowSystemError(errno);
   temporary_ = writing_.string();
-  slot_ = Register(temporary_);
-  if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(temporary_.c_str());
-    Unregister(slot_);
-    ThrowSystemError(error);
-  }
   try {
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
+      const int error = errno;
+      ::close(fd);
+      ThrowSystemError(error);
+    }
     stream_ = StreamOf(fd);
   } catch (...) {
     ::unlink(temporary_.c_str());
-    Unregister(slot_);
     throw;
   }
+  slot_ = Register(temporary_);
 }
 
 ReplacementFile::~ReplacementFile() {
