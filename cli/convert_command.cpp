@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/error_output.h"
 #include "cli/option_value.h"
+#include "cli/standard_output.h"
 #include "cli/usage_problem.h"
 #include "song/smf_writer.h"
 #include "song/song_loader.h"
@@ -66,7 +67,7 @@ int RunConvert(std::span<const std::string_view> args) {
     PrintCurrentException(std::current_exception());
     return kExitFileError;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 }  // namespace velvasto::cli

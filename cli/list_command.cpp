@@ -11,6 +11,7 @@
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
 #include "cli/error_output.h"
+#include "cli/standard_output.h"
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "playlist/list_file.h"
@@ -56,7 +57,7 @@ int ListNew(std::span<const std::string_view> args) {
     PrintCurrentException(std::current_exception());
     return kExitFileError;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 int ListShow(std::span<const std::string_view> args) {
@@ -74,7 +75,7 @@ int ListShow(std::span<const std::string_view> args) {
     PrintCurrentException(std::current_exception());
     return kExitFileError;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/standard_output.h"
+#include "cli/terminal/ending_signals.h"
+#include "core/cini_file.h"
 
 namespace velvasto::cli {
 
@@ -51,11 +54,15 @@ int UsageError(std::string_view text) {
 
 int main(int argc, char** argv) {
   using namespace velvasto::cli;
+  KeepStandardDescriptorsTaken();
+  RemoveTemporaryFilesOnEndingSignals();
+  // A command is one load of the settings: the file is read once, however many keys it reads.
+  const velvasto::CINIFile::LoadScope settingsReadOnce;
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   if (args.empty()) return UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kUsage, stdout);
-    return kExitOk;
+    return FinishStandardOutput();
   }
   for (const Command& command : kCommands) {
     if (args[0] == command.name) return command.run(std::span(args).subspan(1));

@@ -5,7 +5,12 @@
 //
 // Live, on the machine's clock, with the status line and the keys of terminal/key_decoder.h
 // (n: the next song of a list). With --fast, on virtual time as fast as the machine allows: for
-// recordings (--out A=record:FILE), which then hold exactly what live play sends.
+// recordings (--out A=record:FILE), which then hold exactly what live play sends, with a
+// progress line on a terminal.
+//
+// A recording replaces its file when the player ends by itself or by q, if anything was
+// recorded; a stop signal or a recording that cannot be written leaves an older file as it was.
+// A song that fails is told of and passed over, as in a list; the others are still recorded.
 
 #include <unistd.h>
 
@@ -33,11 +38,13 @@
 #include "cli/terminal/status_line.h"
 #include "cli/terminal/stop_signals.h"
 #include "cli/usage_problem.h"
+#include "core/cini_file.h"
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "engine/monotonic_clock.h"
 #include "engine/steady_periodic_timer.h"
 #include "midiout/device_registry.h"
+#include "playlist/list_file.h"
 
 namespace velvasto::cli {
 namespace {
@@ -105,6 +112,37 @@ bool CheckFiles(const std::vector<std::filesystem::path>& files) {
   return true;
 }
 
+// What play reads: the files given, the songs of the list files among them, the settings file.
+std::vector<std::filesystem::path> InputFiles(const std::vector<std::filesystem::path>& files) {
+  std::vector<std::filesystem::path> inputs = files;
+  for (const std::filesystem::path& file : files) {
+    try {
+      if (TypeProbe(file).Detect() != FileType::List) continue;
+      CPlayList list;
+      LoadListFile(list, file, ListLoadMode::Replace, 0);
+      for (const ListEntry& entry : list.Entries()) inputs.push_back(entry.path);
+    } catch (const CErrMessage&) {
+      // A list that cannot be read holds nothing to protect; playing tells of it.
+    }
+  }
+  inputs.push_back(CINIFile::SettingsPath());
+  return inputs;
+}
+
+// Recording into a file the command reads would destroy it before it is read.
+void RefuseToRecordOverInputs(const OutputRequest& outputs, const std::vector<std::filesystem::path>& files) {
+  const std::vector<std::filesystem::path> records = RecordFiles(outputs);
+  if (records.empty()) return;
+  for (const std::filesystem::path& input : InputFiles(files)) {
+    for (const std::filesystem::path& record : records) {
+      std::error_code ec;
+      if (std::filesystem::equivalent(input, record, ec)) {
+        throw UsageProblem("play would record over " + input.string() + ", a file it reads");
+      }
+    }
+  }
+}
+
 bool AllRecorded(const OutputPlan& plan) {
   const auto recorded = [&](PortId port) { return plan.Describe(port).starts_with("record:"); };
   return recorded(PortId::A) && (plan.PortCount() == 1 || recorded(PortId::B));
@@ -146,10 +184,15 @@ void HandleKey(KeyCommand key, PlayerController& controller, bool& quit) {
   }
 }
 
-// Plays on the machine's clock until the songs are done, q, or a stop signal; returns the
-// signal that stopped it, or 0.
-int PlayLive(CVelvastoApp& app, MidiDeviceCatalog& devices, TerminalFace& face, StatusLine& status,
-             const StopSignals& signals) {
+// How a run of the player ended.
+struct PlayEnd {
+  int stopSignal = 0;  // the signal that stopped it, or 0
+  bool stalled = false;
+};
+
+// Plays on the machine's clock until the songs are done, q, a stop signal or a failed recording.
+PlayEnd PlayLive(CVelvastoApp& app, MidiDeviceCatalog& devices, const OutputPlan* plan, TerminalFace& face,
+                 StatusLine& status, const StopSignals& signals) {
   const RawTerminal raw(STDIN_FILENO);
   PlayerInput input(signals, STDIN_FILENO);
   MonotonicClock clock;
@@ -158,31 +201,41 @@ int PlayLive(CVelvastoApp& app, MidiDeviceCatalog& devices, TerminalFace& face, 
   PlayerController controller({app, devices, {clock, dispatchTimer, workerTimer}, face, face, face},
                               [&input] { input.Wake(); });
   controller.Open();
-  int stopSignal = 0;
+  PlayEnd end;
   bool quit = false;
   while (!quit && !face.CloseRequested() && controller.Song() != nullptr) {
     const PlayerEvents events = input.Wait(kStatusInterval);
-    stopSignal = events.stopSignal;
-    if (stopSignal != 0) break;
+    end.stopSignal = events.stopSignal;
+    if (end.stopSignal != 0) break;
     for (const KeyCommand key : events.keys) HandleKey(key, controller, quit);
     controller.ProcessNotifications();
+    if (plan != nullptr && plan->RecordFailed()) break;
     face.ShowStatus(controller, app);
   }
   controller.PrepareToClose();
   status.Finish();
-  return stopSignal;
+  return end;
 }
 
-// Plays on virtual time; returns the signal that stopped it, or 0.
-int PlayFast(CVelvastoApp& app, MidiDeviceCatalog& devices, TerminalFace& face, const StopSignals& signals) {
+// Plays on virtual time, with a progress line on a terminal: a long song can take long.
+PlayEnd PlayFast(CVelvastoApp& app, MidiDeviceCatalog& devices, const OutputPlan& plan, TerminalFace& face,
+                 StatusLine& status, const StopSignals& signals) {
   VirtualPlayback playback;
   PlayerController controller({app, devices, playback.Timing(), face, face, face});
   controller.Open();
-  const auto outcome = playback.Run(controller, app.timerPeriods.period,
-                                    [&] { return !face.CloseRequested() && signals.Received() == 0; });
+  auto lastShown = std::chrono::steady_clock::time_point();
+  const auto keepGoing = [&] {
+    if (status.InPlace() && std::chrono::steady_clock::now() - lastShown >= kStatusInterval) {
+      lastShown = std::chrono::steady_clock::now();
+      face.ShowProgress(controller, app);
+    }
+    return !face.CloseRequested() && signals.Received() == 0 && !plan.RecordFailed();
+  };
+  const auto outcome = playback.Run(controller, app.timerPeriods.period, keepGoing);
   if (outcome == VirtualPlayback::Outcome::Stalled) face.ShowError(MMErrorText(mmerr::kLongMsgTimeout));
   controller.PrepareToClose();
-  return signals.Received();
+  status.Finish();
+  return {signals.Received(), outcome == VirtualPlayback::Outcome::Stalled};
 }
 
 }  // namespace
@@ -200,6 +253,7 @@ int RunPlay(std::span<const std::string_view> args) {
     CVelvastoApp app;
     app.settings = LoadSettings();
     app.timerPeriods.period = TimerPeriodFromSettings();
+    RefuseToRecordOverInputs(arguments.outputs, arguments.files);
     DeviceRegistry registry(SynthConfigFromSettings());
     app.activePort.Load(registry);
     std::optional<PlannedDevices> planned;
@@ -225,9 +279,15 @@ int RunPlay(std::span<const std::string_view> args) {
     const StopSignals signals;
     StatusLine status(stderr);
     TerminalFace face(status, arguments.files.front());
-    const int stopSignal = arguments.fast ? PlayFast(app, devices, face, signals)
-                                          : PlayLive(app, devices, face, status, signals);
-    if (stopSignal != 0) return ExitStatusForSignal(stopSignal);
+    const OutputPlan* recordings = plan ? &*plan : nullptr;
+    const PlayEnd end = arguments.fast ? PlayFast(app, devices, *plan, face, status, signals)
+                                       : PlayLive(app, devices, recordings, face, status, signals);
+    if (end.stopSignal != 0) return ExitStatusForSignal(end.stopSignal);
+    if (recordings && recordings->RecordFailed()) {
+      face.ShowError(recordings->RecordFailure());
+    } else if (recordings && !end.stalled) {
+      recordings->CommitRecordings();
+    }
     return face.ErrorsShown() ? kExitFileError : kExitOk;
   } catch (const UsageProblem& problem) {
     return UsageError(problem.what());

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/error_output.h"
 #include "cli/output/port_list.h"
+#include "cli/standard_output.h"
 #include "midiout/device_registry.h"
 
 namespace velvasto::cli {
@@ -25,7 +26,7 @@ int RunPorts(std::span<const std::string_view> args) {
     PrintCurrentException(std::current_exception());
     return kExitFileError;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 }  // namespace velvasto::cli

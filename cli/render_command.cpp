@@ -1,8 +1,10 @@
 // `render FILE -o OUT.wav [--rate HZ] [--soundfont SF2]`: a song to a WAV file through the
 // built-in synthesizer, offline (see render/song_render.h), with a progress line on a terminal.
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -13,11 +15,13 @@
 #include "cli/commands.h"
 #include "cli/error_output.h"
 #include "cli/option_value.h"
-#include "cli/render/part_file.h"
 #include "cli/render/song_render.h"
+#include "cli/standard_output.h"
 #include "cli/terminal/status_format.h"
 #include "cli/terminal/status_line.h"
 #include "cli/usage_problem.h"
+#include "core/replacement_file.h"
+#include "midiout/backends/synth_render.h"
 #include "song/song_loader.h"
 
 namespace velvasto::cli {
@@ -71,6 +75,19 @@ RenderArguments ReadArguments(std::span<const std::string_view> args) {
   return parsed;
 }
 
+// A WAV file holds at most about 6 h 45 min at 44.1 kHz: a longer song is refused before the
+// hours of rendering that would end in a file too large for its format.
+bool FitsInWav(const std::filesystem::path& song, std::uint64_t lengthUs, std::uint32_t sampleRate) {
+  const std::uint64_t longestUs = SynthRender::LongestSongUs(sampleRate);
+  if (lengthUs <= longestUs) return true;
+  const auto clock = [](std::uint64_t us) {
+    return FormatClock(static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1'000'000, UINT32_MAX)));
+  };
+  std::fprintf(stderr, "%s: the song lasts %s; at %u Hz a WAV file holds a song of at most %s with its release tail\n",
+               song.string().c_str(), clock(lengthUs).c_str(), sampleRate, clock(longestUs).c_str());
+  return false;
+}
+
 std::string DescribeLength(std::uint64_t frames, std::uint32_t sampleRate) {
   const std::uint64_t ms = frames * 1000 / sampleRate;
   char text[64];
@@ -93,6 +110,8 @@ int RunRender(std::span<const std::string_view> args) {
     // Both ports: the synthesizer has an input for each, so a two-port song renders whole.
     SongSettings songSettings = MakeSongSettings(block, 2);
     const std::unique_ptr<CMIDIStream> song = LoadSong(arguments.song, songSettings);
+    const std::uint64_t lengthUs = song->Events().empty() ? 0 : song->Events().back().time;
+    if (!FitsInWav(arguments.song, lengthUs, arguments.sampleRate)) return kExitFileError;
 
     RenderJob job;
     job.synth = SynthConfigFromSettings();
@@ -101,9 +120,8 @@ int RunRender(std::span<const std::string_view> args) {
     job.start = StartOptionsFor(block);
     job.timerPeriodMs = TimerPeriodFromSettings();
 
-    PartFile part(arguments.wav);
-    job.wavPath = part.Path();
-    const std::uint64_t lengthUs = song->Events().empty() ? 0 : song->Events().back().time;
+    ReplacementFile wav(arguments.wav);
+    job.wavPath = wav.WritingPath();
     RenderResult result;
     {
       StatusLine progressLine(stderr);
@@ -113,18 +131,18 @@ int RunRender(std::span<const std::string_view> args) {
         const auto now = std::chrono::steady_clock::now();
         if (now - lastShown < kProgressInterval && renderedUs < lengthUs) return;
         lastShown = now;
-        progressLine.Show(FormatRenderProgress(renderedUs, lengthUs, progressLine.Columns()));
+        progressLine.Show(FormatProgressLine("Rendering", renderedUs, lengthUs, progressLine.Columns()));
       };
       result = RenderSong(*song, job, progress);
     }
-    part.Commit();
+    wav.Commit();
     std::printf("%s: %s of audio, %u Hz, 16-bit stereo\n", arguments.wav.string().c_str(),
                 DescribeLength(result.frames, result.sampleRate).c_str(), result.sampleRate);
   } catch (...) {
     PrintCurrentException(std::current_exception());
     return kExitFileError;
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 }  // namespace velvasto::cli

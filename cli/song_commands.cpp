@@ -1,5 +1,6 @@
 // `info` and `dump`: what a song file holds, read through the same readers the player uses.
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "cli/cli_settings.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 #include "core/errors.h"
 #include "midiout/event_line.h"
 #include "song/memo_lines.h"
@@ -113,7 +115,7 @@ int RunInfo(std::span<const std::string_view> args) {
   std::printf("title: %s\n", info.title.c_str());
   if (info.kind != SongKind::Smf) PrintRecomposerInfo(info);
   std::printf("events: %u\n", song->EventCount());
-  return kExitOk;
+  return FinishStandardOutput();
 }
 
 int RunDump(std::span<const std::string_view> args) {
@@ -124,9 +126,10 @@ int RunDump(std::span<const std::string_view> args) {
   for (const StreamEvent& event : song->Events()) {
     line = FormatEventLine(event, *song);
     line.push_back('\n');
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    // A table of a million records is not written on into a full disk.
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size()) return FinishStandardOutput(errno);
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
+  return FinishStandardOutput();
 }
 
 }  // namespace velvasto::cli

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <system_error>
 
 #include "cli/usage_problem.h"
+#include "core/errors.h"
+#include "midiout/device_error.h"
 
 namespace velvasto::cli {
 namespace {
@@ -30,6 +33,14 @@ void AddOutOption(std::string_view value, OutputRequest& request) {
   std::optional<std::string>& slot = letter == 'A' ? request.portA : request.portB;
   if (slot) throw UsageProblem(std::string("--out names PORT ") + letter + " twice");
   slot = std::string(value.substr(2));
+}
+
+std::vector<std::filesystem::path> RecordFiles(const OutputRequest& request) {
+  std::vector<std::filesystem::path> files;
+  for (const std::optional<std::string>* value : {&request.portA, &request.portB}) {
+    if (*value && (*value)->starts_with(kRecordPrefix)) files.emplace_back((*value)->substr(kRecordPrefix.size()));
+  }
+  return files;
 }
 
 OutputPlan::Target OutputPlan::ResolveOne(PortId port, std::string_view value, const CMIDIPort& choice,
@@ -109,6 +120,39 @@ std::unique_ptr<MidiOutDevice> OutputPlan::MakeDevice(const Target& target, Port
 std::unique_ptr<MidiOutDevice> OutputPlan::MakePortDevice(PortId port, MidiDeviceCatalog& devices) const {
   return MakeDevice(port == PortId::B && portB_ ? *portB_ : portA_, port == PortId::B && portB_ ? PortId::B : PortId::A,
                     devices);
+}
+
+std::vector<const OutputPlan::Target*> OutputPlan::Recordings() const {
+  std::vector<const Target*> recordings;
+  if (portA_.record) recordings.push_back(&portA_);
+  if (portB_ && portB_->record && portB_->record != portA_.record) recordings.push_back(&*portB_);
+  return recordings;
+}
+
+bool OutputPlan::RecordFailed() const {
+  const auto failed = [](const Target& target) { return target.record && target.record->Failure() != 0; };
+  return failed(portA_) || (portB_ && failed(*portB_));
+}
+
+std::string OutputPlan::RecordFailure() const {
+  for (const Target* target : Recordings()) {
+    if (const int error = target->record->Failure()) {
+      return std::string(kRecordPrefix) + target->recordPath.string() + ": " + std::strerror(error);
+    }
+  }
+  return {};
+}
+
+void OutputPlan::CommitRecordings() const {
+  for (const Target* target : Recordings()) {
+    if (!target->record->Written()) continue;
+    try {
+      target->record->Commit();
+    } catch (const CErrMessage& error) {
+      throw CDeviceErrMessage(mmerr::kClose,
+                              std::string(kRecordPrefix) + target->recordPath.string() + ": " + error.Message());
+    }
+  }
 }
 
 std::unique_ptr<OpenedPorts> OutputPlan::Open(MidiDeviceCatalog& devices) const {

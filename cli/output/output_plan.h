@@ -4,7 +4,8 @@
 //   --out A=NAME           PORT A plays through the device listed as NAME (velvasto-cli ports)
 //   --out B=NAME           PORT B likewise; the song then uses two ports
 //   --out A=record:FILE    PORT A is recorded to FILE, one line per message in the form of
-//                          `dump` (midiout/event_line.h); both ports may record to one file
+//                          `dump` (midiout/event_line.h); both ports may record to one file,
+//                          which is replaced only when the recording is committed
 //
 // Without --out the settings' choice applies (by default the built-in synthesizer). When --out
 // names only PORT B, PORT A is the settings' port A; when it names only PORT A, the song plays
@@ -19,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "midiout/backends/recording_device.h"
 #include "midiout/device_catalog.h"
@@ -36,6 +38,9 @@ struct OutputRequest {
 // Reads one --out value ("A=NAME" or "B=NAME", the letter in either case) into `request`.
 // Throws UsageProblem for a malformed value or a port named twice.
 void AddOutOption(std::string_view value, OutputRequest& request);
+
+// The files `request` records into.
+std::vector<std::filesystem::path> RecordFiles(const OutputRequest& request);
 
 class OutputPlan {
  public:
@@ -55,6 +60,17 @@ class OutputPlan {
   // A fresh, closed device for one port (PORT B only when the plan has two).
   std::unique_ptr<MidiOutDevice> MakePortDevice(PortId port, MidiDeviceCatalog& devices) const;
 
+  // A recording is written into a new version of its file (see RecordSink), which takes the
+  // file's place only when CommitRecordings is called; otherwise an older file stays as it was.
+  //
+  // Whether a recording could not be written; RecordFailure() then says
+  // "record:FILE: <the system's reason>".
+  bool RecordFailed() const;
+  std::string RecordFailure() const;
+  // Puts every recording that holds anything in its file's place. Throws CDeviceErrMessage
+  // (1005, the device's close) with the recording and the system's reason.
+  void CommitRecordings() const;
+
  private:
   struct Target {
     // The device's entry; the mapper when `mapper` is set; unused for a recording.
@@ -70,6 +86,8 @@ class OutputPlan {
                            const std::shared_ptr<RecordSink>& sharedRecord, const std::filesystem::path& sharedPath);
   static Target FromChoice(const CMIDIPort& choice, std::int32_t index, const std::string& mapperName);
   static std::unique_ptr<MidiOutDevice> MakeDevice(const Target& target, PortId port, MidiDeviceCatalog& devices);
+  // The targets that record, each sink once.
+  std::vector<const Target*> Recordings() const;
 
   Target portA_;
   std::optional<Target> portB_;

@@ -28,6 +28,19 @@ void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvast
   errors_.Show(FormatPlayStatus(status, errors_.Columns()));
 }
 
+void TerminalFace::ShowProgress(const PlayerController& controller, const CVelvastoApp& app) {
+  const PlaybackEngine* engine = controller.Engine();
+  const auto& info = controller.SongInformation();
+  if (engine == nullptr || !info || !errors_.InPlace()) return;
+  std::string label = "Playing";
+  if (app.listPlaying && app.playList.CurrentIndexValid()) {
+    label = "[" + std::to_string(app.playList.CurrentIndex() + 1) + "/" + std::to_string(app.playList.Count()) + "] " +
+            label;
+  }
+  errors_.Show(FormatProgressLine(label, std::uint64_t{engine->PositionSeconds()} * 1'000'000, info->playTimeUs,
+                                  errors_.Columns()));
+}
+
 void TerminalFace::ShowError(const std::string& text) {
   errorsShown_ = true;
   errors_.Print(text);

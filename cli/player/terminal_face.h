@@ -30,6 +30,9 @@ class TerminalFace final : public PlayerView, public MonitorSink, public UserPro
 
   // The status line for the controller's present state (when a song is loaded).
   void ShowStatus(const PlayerController& controller, const CVelvastoApp& app);
+  // The progress line of playing on virtual time: the list place, the song time played of the
+  // song's length, a bar.
+  void ShowProgress(const PlayerController& controller, const CVelvastoApp& app);
 
   // The controller asked to close the program (the one song of the start has ended).
   bool CloseRequested() const { return closeRequested_; }

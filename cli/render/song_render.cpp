@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/errors.h"
 #include "engine/fast_player.h"
 #include "midiout/backends/synth_render.h"
 #include "midiout/opened_ports.h"
@@ -48,7 +49,14 @@ RenderResult RenderSong(CMIDIStream& song, const RenderJob& job, const RenderPro
   const std::uint64_t endUs = song.Events().empty() ? 0 : song.Events().back().time;
   RenderFollower follower(*render, endUs, progress);
   FastPlayer player(job.timerPeriodMs);
-  player.Play(song, *ports.Device(PortId::A), ports.Device(PortId::B), job.start, follower);
+  try {
+    player.Play(song, *ports.Device(PortId::A), ports.Device(PortId::B), job.start, follower);
+  } catch (const CErrMessage&) {
+    // The engine tells only that a send failed; when the file could not take the audio, that
+    // is what happened.
+    if (const int error = render->FileError()) throw CSystemErrMessage(error);
+    throw;
+  }
   follower.RethrowFailure();
   ports.Close();
   return {render->RenderedFrames(), render->SampleRate()};

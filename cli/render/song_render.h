@@ -36,8 +36,9 @@ struct RenderResult {
 using RenderProgress = std::function<void(std::uint64_t renderedUs)>;
 
 // Renders `song` (loaded for one or two ports). Throws CDeviceErrMessage(1003) for the
-// SoundFont, CSystemErrMessage for the file, and what playback throws; the file may then be
-// incomplete (the caller removes it).
+// SoundFont, CSystemErrMessage with the system's reason for the file (a full disk, the
+// file-size limit), and what playback throws; the file may then be incomplete (the caller
+// removes it).
 RenderResult RenderSong(CMIDIStream& song, const RenderJob& job, const RenderProgress& progress);
 
 }  // namespace velvasto::cli

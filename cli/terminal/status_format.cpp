@@ -51,14 +51,14 @@ std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std
   return std::string(text) + "  " + FormatProgressBar(sent, total, barColumns);
 }
 
-std::string FormatRenderProgress(std::uint64_t renderedUs, std::uint64_t lengthUs, int columns) {
+std::string FormatProgressLine(std::string_view label, std::uint64_t doneUs, std::uint64_t lengthUs, int columns) {
   const auto seconds = [](std::uint64_t us) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1000000, UINT32_MAX)); };
-  const std::string head =
-      "Rendering  " + FormatClock(seconds(std::min(renderedUs, lengthUs))) + " / " + FormatClock(seconds(lengthUs));
+  const std::string head = std::string(label) + "  " + FormatClock(seconds(std::min(doneUs, lengthUs))) + " / " +
+                           FormatClock(seconds(lengthUs));
   // "  [" + bar + "] " + "100%"
   const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(head.size()) - 9);
   if (barColumns < kMinBarColumns) return FitColumns(head, columns);
-  return head + "  " + FormatProgressBar(renderedUs, lengthUs, barColumns);
+  return head + "  " + FormatProgressBar(doneUs, lengthUs, barColumns);
 }
 
 }  // namespace velvasto::cli

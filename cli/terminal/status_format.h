@@ -2,7 +2,8 @@
 // The texts of the terminal player's status line and of the render progress line, fitted to
 // the terminal's width:
 //   [2/5] Title of the song   1:23 / 4:56  120 bpm  vol 100  PAUSED
-//   Rendering   1:23 / 4:56  [##########..........]  50%
+//   Rendering  1:23 / 4:56  [##########..........]  50%
+//   [2/5] Playing  1:23 / 4:56  [##########..........]  50%
 //   GSD FILE SENDING  [#####...............]  25%
 // Everything after the title is always shown; the title takes what room is left.
 
@@ -43,8 +44,9 @@ std::string FormatProgressBar(std::uint64_t done, std::uint64_t total, int barCo
 // little room).
 std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std::uint64_t total, int columns);
 
-// The render progress line in at most `columns` columns: the label, rendered time of song
-// length, and a bar taking the room that is left (none when there is too little).
-std::string FormatRenderProgress(std::uint64_t renderedUs, std::uint64_t lengthUs, int columns);
+// A progress line in at most `columns` columns: the label ("Rendering", "Playing"), the time
+// done of the song's length, and a bar taking the room that is left (none when there is too
+// little).
+std::string FormatProgressLine(std::string_view label, std::uint64_t doneUs, std::uint64_t lengthUs, int columns);
 
 }  // namespace velvasto::cli

@@ -5,6 +5,7 @@
 
 #include "cli/terminal/terminal_restore.h"
 #include "core/errors.h"
+#include "core/replacement_file.h"
 
 namespace velvasto::cli {
 namespace {
@@ -15,7 +16,9 @@ volatile std::sig_atomic_t g_received = 0;
 
 extern "C" void OnStopSignal(int signal) {
   if (g_received != 0) {
-    // Asked twice: the orderly stop is not getting anywhere. End now, as the signal would have.
+    // Asked twice: the orderly stop is not getting anywhere. End now, as the signal would have,
+    // leaving no temporary file behind.
+    RemoveTemporaryFilesNow();
     RestoreTerminalNow();
     std::signal(signal, SIG_DFL);
     std::raise(signal);

@@ -2,8 +2,9 @@
 // Ctrl-C (SIGINT), SIGTERM and SIGHUP as a request to stop: the handler only writes the signal's
 // number into a self-pipe, which the program's loop polls, so the program stops the way it
 // always does — sound off, ports closed, terminal restored. A second signal of the same kind
-// while the first is still being served ends the program at once (with the terminal restored),
-// so a stop that hangs can still be broken off.
+// while the first is still being served ends the program at once (with the terminal restored
+// and the temporary files of writes in progress removed), so a stop that hangs can still be
+// broken off.
 //
 // One StopSignals object at a time; the previous signal actions come back when it goes away.
 

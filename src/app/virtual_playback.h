@@ -18,8 +18,7 @@ class VirtualPlayback {
   enum class Outcome {
     Finished,  // nothing is loaded any more (end of the list, a single song's end, an error)
     Halted,    // `keepGoing` said no
-    Stalled,   // a song's time stood still a minute past its end: a device never finished a
-               // System Exclusive message
+    Stalled,   // a device never finished a System Exclusive message (see StallWatch)
   };
 
   VirtualPlayback() = default;

@@ -7,11 +7,10 @@
 
 namespace velvasto {
 
-// Writes `bytes` to a temporary file in the folder of `path`, flushes it to the disk and renames
-// it over `path`. A symbolic link at `path` is followed, so the file it points to is replaced
-// and the link stays. The new file keeps the old file's permission bits (0644 for a new file).
-// On any failure the old file is untouched, the temporary file is removed, errno tells why,
-// and the result is false.
+// Writes `bytes` as the new version of the file at `path` (see ReplacementFile: a temporary
+// file in the same folder, flushed to the disk and renamed over it; a symbolic link followed;
+// the old permission bits kept). On any failure the old file is untouched, the temporary file
+// is removed, errno tells why, and the result is false.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace velvasto

@@ -1,6 +1,7 @@
 #include "core/cini_file.h"
 
 #include <mutex>
+#include <optional>
 #include <system_error>
 
 #include "core/ini_file.h"
@@ -8,42 +9,76 @@
 namespace velvasto {
 namespace {
 
-// One lock for the path and the file: a write reads, changes and replaces the whole file, and
-// two writes at once would otherwise lose one of them.
-std::mutex& SettingsMutex() {
-  static std::mutex mutex;
-  return mutex;
+// The settings file as read, and whether it could be read: an unreadable file is never
+// overwritten.
+struct Reading {
+  IniFile file;
+  bool readable = false;
+};
+
+Reading Read(const std::filesystem::path& path) {
+  Reading reading{IniFile(path)};
+  reading.readable = reading.file.Load();
+  return reading;
 }
 
-std::filesystem::path& SettingsPathStorage() {
-  static std::filesystem::path path;
-  return path;
+// The settings path and the reading shared by the load scopes, under one lock, which also keeps
+// two writes from losing one of them (a write reads, changes and replaces the whole file).
+struct SettingsState {
+  std::mutex mutex;
+  std::filesystem::path path;
+  int scopes = 0;
+  std::optional<Reading> shared;
+};
+
+SettingsState& State() {
+  static SettingsState state;
+  return state;
 }
 
-// The settings file as it is now; a file that cannot be read reads as empty.
-IniFile LoadSettings() {
-  IniFile file(SettingsPathStorage());
-  file.Load();
-  return file;
+// The settings as they are now: the scopes' shared reading, else a fresh one made in `fresh`.
+// Called with the lock held.
+Reading& Current(SettingsState& state, std::optional<Reading>& fresh) {
+  std::optional<Reading>& reading = state.scopes > 0 ? state.shared : fresh;
+  if (!reading) reading = Read(state.path);
+  return *reading;
 }
 
 }  // namespace
 
 void CINIFile::SetSettingsPath(std::filesystem::path path) {
-  const std::lock_guard lock(SettingsMutex());
-  SettingsPathStorage() = std::move(path);
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  state.path = std::move(path);
+  state.shared.reset();
 }
 
-const std::filesystem::path& CINIFile::SettingsPath() { return SettingsPathStorage(); }
+const std::filesystem::path& CINIFile::SettingsPath() { return State().path; }
+
+CINIFile::LoadScope::LoadScope() {
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  ++state.scopes;
+}
+
+CINIFile::LoadScope::~LoadScope() {
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  if (--state.scopes == 0) state.shared.reset();
+}
 
 std::string CINIFile::ReadString(std::string_view key, std::string_view def) const {
-  const std::lock_guard lock(SettingsMutex());
-  return LoadSettings().GetString(kSection, key, def);
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  std::optional<Reading> fresh;
+  return Current(state, fresh).file.GetString(kSection, key, def);
 }
 
 int CINIFile::ReadInt(std::string_view key, int def) const {
-  const std::lock_guard lock(SettingsMutex());
-  return LoadSettings().GetInt(kSection, key, def);
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  std::optional<Reading> fresh;
+  return Current(state, fresh).file.GetInt(kSection, key, def);
 }
 
 bool CINIFile::HasKey(std::string_view key) const {
@@ -54,14 +89,18 @@ bool CINIFile::HasKey(std::string_view key) const {
 bool CINIFile::WriteInt(std::string_view key, int value) { return WriteString(key, std::to_string(value)); }
 
 bool CINIFile::WriteString(std::string_view key, std::string_view value) {
-  const std::lock_guard lock(SettingsMutex());
-  const std::filesystem::path& path = SettingsPathStorage();
-  if (path.empty()) return true;
-  IniFile file(path);
-  if (!file.Load() || !file.SetString(kSection, key, value)) return false;
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  if (state.path.empty()) return true;
+  // Read afresh: another program (the desktop program beside a command) may have changed the
+  // file since the scopes' reading, and its change must not be lost.
+  Reading reading = Read(state.path);
+  if (!reading.readable || !reading.file.SetString(kSection, key, value)) return false;
   std::error_code ec;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  return file.Save();
+  if (state.path.has_parent_path()) std::filesystem::create_directories(state.path.parent_path(), ec);
+  if (!reading.file.Save()) return false;
+  if (state.scopes > 0) state.shared = std::move(reading);
+  return true;
 }
 
 }  // namespace velvasto

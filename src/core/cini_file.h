@@ -21,6 +21,19 @@ class CINIFile {
   static void SetSettingsPath(std::filesystem::path path);
   static const std::filesystem::path& SettingsPath();
 
+  // While a scope lives, every read comes from one reading of the settings file: a load of many
+  // keys reads and parses the file once instead of once per key. A write still reads the file
+  // afresh (keeping what another program changed meanwhile), replaces it, and becomes the
+  // scopes' reading. Scopes may nest; the reading is dropped when the last one ends and when the
+  // settings path changes.
+  class LoadScope {
+   public:
+    LoadScope();
+    ~LoadScope();
+    LoadScope(const LoadScope&) = delete;
+    LoadScope& operator=(const LoadScope&) = delete;
+  };
+
   // The value of `key`, or `def`; at most 260 characters.
   std::string ReadString(std::string_view key, std::string_view def) const;
   // The value of `key` as an integer (Windows private-profile rules), or `def` when the key is

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/regular_file.h"
 
 namespace velvasto {
 
@@ -54,9 +54,12 @@ bool IsList3File(std::FILE* file) { return MagicAt(file, 0, kList3Magic); }
 
 FileType TypeProbe::Detect() {
   if (type_ != FileType::Undetermined) return type_;
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path_.c_str(), "rb"), &std::fclose);
-  if (!file) throw CSystemErrMessage(errno);
-  if (IsStandardMidiFile(file.get())) {
+  const FilePtr file = OpenRegularStream(path_);
+  if (!file) {
+    // A folder, FIFO or device is none of the program's files.
+    if (errno != EINVAL) throw CSystemErrMessage(errno);
+    type_ = FileType::Unknown;
+  } else if (IsStandardMidiFile(file.get())) {
     type_ = FileType::Smf;
   } else if (IsRcpFile(file.get())) {
     type_ = FileType::Rcp;

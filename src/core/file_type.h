@@ -23,7 +23,8 @@ bool IsRcp3File(std::FILE* file);
 bool IsList2File(std::FILE* file);
 bool IsList3File(std::FILE* file);
 
-// A path and its type, detected once. A file that cannot be opened throws CSystemErrMessage.
+// A path and its type, detected once. A file that cannot be opened throws CSystemErrMessage;
+// a folder, FIFO or device is Unknown, found without reading it.
 class TypeProbe {
  public:
   explicit TypeProbe(std::filesystem::path path) : path_(std::move(path)) {}

@@ -1,12 +1,12 @@
 #include "core/ini_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 
 #include "core/atomic_file.h"
+#include "core/regular_file.h"
 #include "core/utf8.h"
 
 namespace velvasto {
@@ -45,9 +45,10 @@ bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 
 bool IsStoredName(std::string_view name) { return !name.empty() && Trim(name) == name && !HasLineBreak(name); }
 
-// Reads at most `limit` + 1 bytes of the file at `path` into `bytes`; errno tells why it failed.
+// Reads at most `limit` + 1 bytes of the regular file at `path` into `bytes`; errno tells why it
+// failed (EINVAL for a FIFO, a device or a folder).
 bool ReadFile(const std::filesystem::path& path, std::uintmax_t limit, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFile(path);
   if (fd < 0) return false;
   char buffer[65536];
   bool ok = true;

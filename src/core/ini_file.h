@@ -40,8 +40,9 @@ class IniFile {
   explicit IniFile(std::filesystem::path path = {});
 
   // Reads the file at Path(). A missing file loads as empty and counts as success. A file that
-  // exists but cannot be read (or is larger than kMaxFileBytes) loads as empty and returns
-  // false, so that callers do not overwrite what they could not read.
+  // exists but cannot be read (or is larger than kMaxFileBytes, or is no regular file: a FIFO,
+  // a device) loads as empty and returns false, so that callers do not overwrite what they
+  // could not read.
   bool Load();
   // Replaces the contents with `bytes`, as if read from a file.
   void Parse(std::string_view bytes);

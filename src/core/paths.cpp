@@ -1,7 +1,5 @@
 #include "core/paths.h"
 
-#include <glob.h>
-
 #include <string>
 #include <system_error>
 
@@ -10,32 +8,52 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The results of one glob(3) search, released when it goes out of scope.
-class GlobResult {
- public:
-  explicit GlobResult(const std::string& pattern) { status_ = glob(pattern.c_str(), 0, nullptr, &result_); }
-  ~GlobResult() { globfree(&result_); }
-  GlobResult(const GlobResult&) = delete;
-  GlobResult& operator=(const GlobResult&) = delete;
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-  std::size_t Count() const { return status_ == 0 ? result_.gl_pathc : 0; }
-  const char* operator[](std::size_t i) const { return result_.gl_pathv[i]; }
-
- private:
-  glob_t result_{};
-  int status_ = GLOB_NOMATCH;
-};
-
-// `nameOrPattern` with the characters glob(3) would treat as special, other than '*' and '?',
-// escaped with a backslash.
-std::string GlobPattern(std::string_view nameOrPattern) {
-  std::string pattern;
-  pattern.reserve(nameOrPattern.size());
-  for (const char c : nameOrPattern) {
-    if (c == '[' || c == ']' || c == '\\') pattern += '\\';
-    pattern += c;
+// Whether `name` matches `pattern`, whose '*' stands for any run of characters and '?' for one
+// (UTF-8) character. The last '*' is retried one character further on each mismatch, so the
+// work stays within the product of the two lengths.
+bool MatchesWildcards(std::string_view pattern, std::string_view name) {
+  std::size_t p = 0;
+  std::size_t n = 0;
+  std::size_t starP = std::string_view::npos;
+  std::size_t starN = 0;
+  const auto skipCharacter = [&name](std::size_t i) {
+    ++i;
+    while (i < name.size() && IsUtf8Continuation(name[i])) ++i;
+    return i;
+  };
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && pattern[p] == '?') {
+      ++p;
+      n = skipCharacter(n);
+    } else if (p < pattern.size() && pattern[p] == name[n]) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = starN = skipCharacter(starN);
+    } else {
+      return false;
+    }
   }
-  return pattern;
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool IsRegularFile(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_regular_file(path, ec);
+}
+
+std::optional<fs::path> AbsolutePath(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec) return std::nullopt;
+  return absolute.lexically_normal();
 }
 
 }  // namespace
@@ -48,15 +66,22 @@ fs::path ExecutablePath() {
 
 std::optional<fs::path> FindFile(std::string_view nameOrPattern) {
   if (nameOrPattern.empty()) return std::nullopt;
-  const GlobResult matches(GlobPattern(nameOrPattern));
-  for (std::size_t i = 0; i < matches.Count(); ++i) {
-    std::error_code ec;
-    const fs::path match(matches[i]);
-    if (!fs::is_regular_file(match, ec)) continue;
-    const fs::path absolute = fs::absolute(match, ec);
-    if (!ec) return absolute.lexically_normal();
+  const fs::path given(nameOrPattern);
+  const std::string pattern = given.filename().string();
+  if (pattern.find_first_of("*?") == std::string::npos) {
+    return IsRegularFile(given) ? AbsolutePath(given) : std::nullopt;
   }
-  return std::nullopt;
+  // One pass over the folder, keeping the first name in name order.
+  const fs::path folder = given.has_parent_path() ? given.parent_path() : fs::path(".");
+  std::optional<std::string> first;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with('.') && !pattern.starts_with('.')) continue;
+    if ((first && *first <= name) || !MatchesWildcards(pattern, name) || !IsRegularFile(it->path())) continue;
+    first = name;
+  }
+  return first ? AbsolutePath(folder / *first) : std::nullopt;
 }
 
 }  // namespace velvasto

@@ -51,6 +51,7 @@ constexpr StringKey kStringKeys[] = {
 }  // namespace
 
 void SettingsBlock::Load(const CINIFile& settings) {
+  const CINIFile::LoadScope oneReading;
   for (const IntKey& key : kIntKeys) this->*key.field = settings.ReadInt(key.name, key.def);
   for (const StringKey& key : kStringKeys) this->*key.field = settings.ReadString(key.name, key.def);
 }

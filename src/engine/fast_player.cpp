@@ -1,6 +1,7 @@
 #include "engine/fast_player.h"
 
 #include "core/errors.h"
+#include "engine/stall_watch.h"
 
 namespace velvasto {
 
@@ -30,10 +31,6 @@ class EndWatch final : public EngineNotificationSink {
   EngineNotificationSink& next_;
 };
 
-// Song time keeps up with the clock except while a System Exclusive message is in flight, and
-// catches up once it is done; a song this far behind has a message that never finishes.
-constexpr std::uint64_t kStallLimitUs = 60'000'000;
-
 }  // namespace
 
 FastPlayer::FastPlayer(std::uint32_t timerPeriodMs) : engine_(clock_, dispatchTimer_, workerTimer_, timerPeriodMs) {}
@@ -42,15 +39,11 @@ void FastPlayer::Play(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevice* po
                       const StartOptions& options, EngineNotificationSink& sink) {
   EndWatch watch(sink);
   engine_.Start(song, portA, portB, watch, options);
-  const std::uint64_t startUs = clock_.NowUs();
-  const std::uint64_t endUs = song.Events().empty() ? 0 : song.Events().back().time;
+  StallWatch stallWatch;
   bool stalled = false;
-  while (!watch.ended && !watch.failed) {
+  while (!watch.ended && !watch.failed && !stalled) {
     clock_.AdvanceMs(engine_.TimerPeriodMs());
-    if (clock_.NowUs() - startUs > endUs + kStallLimitUs) {
-      stalled = true;
-      break;
-    }
+    stalled = stallWatch.Stalled(&engine_, clock_.NowUs());
   }
   engine_.Stop();
   if (stalled) throw CMMSystemErrMessage(mmerr::kLongMsgTimeout);

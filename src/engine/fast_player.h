@@ -18,7 +18,7 @@ class FastPlayer {
   // Plays `song` from the start of its table to its end record, then stops the engine (which
   // silences and resets the devices). Every notification is handed on to `sink`. Throws what
   // Start and Stop throw, the engine's error as the exception it stands for, and 1009 when a
-  // device never finishes a System Exclusive message.
+  // device never finishes a System Exclusive message (see StallWatch).
   void Play(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevice* portB, const StartOptions& options,
             EngineNotificationSink& sink);
 

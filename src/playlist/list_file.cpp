@@ -2,12 +2,12 @@
 
 #include <array>
 #include <climits>
-#include <memory>
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "core/paths.h"
+#include "core/regular_file.h"
 #include "core/text_codec.h"
 #include "core/text_line.h"
 #include "core/utf8.h"
@@ -161,7 +161,7 @@ void LoadListFile(CPlayList& list, const std::filesystem::path& path, ListLoadMo
     list.EmptyHistory();
   }
   list.SetFileName(path);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  const FilePtr file = OpenRegularStream(path);
   if (!file) throw CErrMessage(errc::kListReadFailed);
   const ListNameResolver findFile = [](std::string_view name) { return FindFile(name); };
   if (!ReadListEntries(file.get(), list, newEntryVolume, resolve ? resolve : findFile)) {

@@ -1,12 +1,12 @@
 #include "song/control_files.h"
 
 #include <algorithm>
-#include <memory>
 #include <new>
 #include <string>
 #include <system_error>
 
 #include "core/errors.h"
+#include "core/regular_file.h"
 #include "core/text_codec.h"
 
 namespace velvasto {
@@ -80,7 +80,7 @@ std::vector<std::uint8_t> LoadControlFile(const fs::path& songPath, std::string_
   try {
     const std::optional<fs::path> path = FindControlFile(songPath, name);
     if (!path) return {};
-    const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path->c_str(), "rb"), &std::fclose);
+    const FilePtr file = OpenRegularStream(*path);
     if (!file) return {};
     return ReadControlFile(file.get(), ControlFileSize(kind));
   } catch (const CErrMessage&) {

@@ -2,13 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <new>
 #include <stdexcept>
 
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "core/map_scan.h"
+#include "core/regular_file.h"
 #include "core/text_codec.h"
 
 namespace velvasto {
@@ -18,8 +18,6 @@ namespace {
 // Larger files are refused as out of memory rather than read: no song comes near this size,
 // and the table could not hold its events anyway.
 constexpr long kMaxFileSize = 1L << 30;
-
-using FilePtr = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
 std::vector<std::uint8_t> ReadWholeFile(std::FILE* file) {
   if (std::fseek(file, 0, SEEK_END) != 0) throw CSystemErrMessage(errno);
@@ -42,15 +40,19 @@ CMIDIFile::CMIDIFile(SongSettings settings) : CMIDIStream(std::move(settings)) {
 CMIDIFile::~CMIDIFile() = default;
 
 bool CMIDIFile::Load(const std::filesystem::path& path) {
-  FilePtr file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) throw CSystemErrMessage(errno);
+  const FilePtr file = OpenRegularStream(path);
+  if (!file) {
+    // A folder, FIFO or device holds no song of this kind.
+    if (errno == EINVAL) return false;
+    throw CSystemErrMessage(errno);
+  }
   return LoadOpenFile(file.get(), path);
 }
 
 bool CMIDIFile::LoadFromMemory(std::span<const std::uint8_t> bytes, const std::filesystem::path& path) {
   // The bytes go through the same wrapper test and reading as a file on disk.
   if (bytes.empty()) return false;
-  FilePtr file(fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb"), &std::fclose);
+  const FilePtr file(fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb"));
   if (!file) throw CSystemErrMessage(errno);
   return LoadOpenFile(file.get(), path);
 }

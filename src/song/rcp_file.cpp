@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <new>
 
 #include "core/errors.h"
 #include "core/file_type.h"
 #include "core/map_scan.h"
+#include "core/regular_file.h"
 #include "core/text_codec.h"
 #include "song/control_files.h"
 #include "song/rcp_converter.h"
@@ -49,8 +49,12 @@ CRCPFile::CRCPFile(SongSettings settings, RcpPassLimits limits)
 }
 
 bool CRCPFile::Load(const std::filesystem::path& path) {
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) throw CSystemErrMessage(errno);
+  const FilePtr file = OpenRegularStream(path);
+  if (!file) {
+    // A folder, FIFO or device holds no song of this kind.
+    if (errno == EINVAL) return false;
+    throw CSystemErrMessage(errno);
+  }
   return Load(file.get(), path);
 }
 

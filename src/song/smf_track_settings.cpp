@@ -1,9 +1,10 @@
 #include "song/smf_track_settings.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "core/regular_file.h"
 
 namespace velvasto {
 
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::size_t kMaxLineLength = 256;
 constexpr int kMaxDirectiveLines = 100;
+// A track settings file is a short text; a huge one (a line that never ends) is read no further.
+constexpr long kMaxBytesRead = 1L << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -91,20 +94,24 @@ TrackSettings ReadTrackSettingsFile(const std::filesystem::path& songPath) {
   TrackSettings settings{};
   std::filesystem::path settingsPath = songPath;
   settingsPath.replace_extension(".mtk");
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(settingsPath.c_str(), "rb"), &std::fclose);
+  // Only a regular file: a FIFO or a device (a link to /dev/zero) is no settings file.
+  const FilePtr file = OpenRegularStream(settingsPath);
   if (!file) return settings;
 
   std::string line;
   int directives = 0;
+  long bytesRead = 0;
   bool atEnd = false;
   while (!atEnd && directives < kMaxDirectiveLines) {
     // The first 256 characters of the line count; the rest up to the line end is skipped.
     line.clear();
-    int c;
-    while ((c = std::fgetc(file.get())) != EOF && c != '\n') {
+    int c = 0;
+    while (bytesRead < kMaxBytesRead && (c = std::fgetc(file.get())) != EOF) {
+      ++bytesRead;
+      if (c == '\n') break;
       if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
     }
-    atEnd = c == EOF;
+    atEnd = c == EOF || bytesRead >= kMaxBytesRead;
     if (ApplyTrackSettingsLine(line, settings)) ++directives;
   }
   return settings;

@@ -20,7 +20,7 @@
 //   messages are still sent and its meta events (tempo, port, end of track) still act, so that
 //   silencing a track never changes the song's timing or the other tracks.
 // - Later directives for a track override earlier ones. At most 256 characters of a line and
-//   at most 100 directive lines are read.
+//   at most 100 directive lines are read, and no more than the file's first MiB.
 
 #include <array>
 #include <cstddef>
@@ -44,7 +44,8 @@ using TrackSettings = std::array<TrackSetting, kSmfMaxTracks>;
 // line is a directive line.
 bool ApplyTrackSettingsLine(std::string_view line, TrackSettings& settings);
 
-// Reads the ".mtk" file beside `songPath`; a missing or unreadable file gives no settings.
+// Reads the ".mtk" file beside `songPath`; a missing or unreadable file, or anything other than
+// a regular file, gives no settings.
 TrackSettings ReadTrackSettingsFile(const std::filesystem::path& songPath);
 
 }  // namespace velvasto

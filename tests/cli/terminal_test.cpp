@@ -133,11 +133,11 @@ TEST(StatusFormatTest, StatusAndProgressLinesKeepTheNumbersAndFitTheTitle) {
   EXPECT_EQ(FormatPlayStatus(status, 20), "[2/15] 1:23 / 4:5...");
 
   EXPECT_EQ(FormatProgressBar(0, 0, 4), "[####] 100%");
-  EXPECT_EQ(FormatRenderProgress(90'000'000, 180'000'000, 79),
+  EXPECT_EQ(FormatProgressLine("Rendering", 90'000'000, 180'000'000, 79),
             "Rendering  1:30 / 3:00  [####################....................]  50%");
   // The tail after the song's end shows the full length, not more.
-  EXPECT_EQ(FormatRenderProgress(182'000'000, 180'000'000, 41), "Rendering  3:00 / 3:00  [##########] 100%");
-  EXPECT_EQ(FormatRenderProgress(0, 180'000'000, 30), "Rendering  0:00 / 3:00");  // no room for a bar
+  EXPECT_EQ(FormatProgressLine("Rendering", 182'000'000, 180'000'000, 41), "Rendering  3:00 / 3:00  [##########] 100%");
+  EXPECT_EQ(FormatProgressLine("Rendering", 0, 180'000'000, 30), "Rendering  0:00 / 3:00");  // no room for a bar
 
   ControlFileProgress sending;
   const auto line = [&sending](int columns) {

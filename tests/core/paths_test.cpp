@@ -33,6 +33,27 @@ TEST(PathsTest, FindFileTakesTheFirstRegularFileInNameOrder) {
   EXPECT_EQ(FindFile(""), std::nullopt);
 }
 
+// A name from a list file must not turn into a walk through the file system: wild cards in the
+// folders before the file name are plain characters there.
+TEST(PathsTest, FindFileTakesWildCardsOnlyInTheFileNameOfTheNamedFolder) {
+  test::TempDir dir;
+  fs::create_directories(dir.Path() / "sub");
+  dir.Write("sub/song.mid", "");
+  dir.Write("sub/曲x.mid", "");
+  dir.Write("sub/.hidden.mid", "");
+  const std::string folder = dir.Path().string();
+  const std::pair<std::string, std::optional<fs::path>> cases[] = {
+      {folder + "/*/song.mid", std::nullopt},
+      {folder + "/s?b/song.mid", std::nullopt},
+      {folder + "/sub/?x.mid", dir.Path() / "sub/曲x.mid"},  // one character, not one byte
+      {folder + "/sub/*o*g*.mid", dir.Path() / "sub/song.mid"},
+      {folder + "/sub/*hidden.mid", std::nullopt},
+      {folder + "/sub/.*", dir.Path() / "sub/.hidden.mid"},
+      {folder + "/sub/../sub/song.*", dir.Path() / "sub/song.mid"},
+  };
+  for (const auto& [pattern, found] : cases) EXPECT_EQ(FindFile(pattern), found) << pattern;
+}
+
 // Sets (or, given nullptr, unsets) an environment variable for the life of the object.
 class ScopedEnvironment {
  public:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -77,6 +78,37 @@ TEST_F(SettingsTest, BlockReadsEachKeyIntoTheFieldItWritesBack) {
   EXPECT_EQ(block.loopMode, 12);
   block.Save(settings_);
   EXPECT_EQ(SettingsText(), text);
+}
+
+// Bytes this process has read from files so far (its I/O accounting), or -1 when the system
+// does not tell.
+long long BytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string name;
+  long long value = -1;
+  while (io >> name >> value) {
+    if (name == "rchar:") return value;
+  }
+  return -1;
+}
+
+TEST_F(SettingsTest, ALoadReadsTheFileOnceAndSeesItsOwnWrites) {
+  const std::string padding = "; " + std::string(1 << 20, '-') + "\n";
+  dir_.Write("velvasto.ini", "[Velvasto]\nVolume Value=90\n" + padding);
+  const long long before = BytesReadSoFar();
+  if (before < 0) GTEST_SKIP() << "no I/O accounting";
+  SettingsBlock block;
+  block.Load(settings_);
+  EXPECT_EQ(block.volumeValue, 90);
+  EXPECT_LT(BytesReadSoFar() - before, 2 * static_cast<long long>(padding.size())) << "21 keys, one reading";
+
+  const CINIFile::LoadScope scope;
+  EXPECT_EQ(settings_.ReadInt("Volume Value", 0), 90);
+  ASSERT_TRUE(settings_.WriteInt("Volume Value", 80));
+  EXPECT_EQ(settings_.ReadInt("Volume Value", 0), 80);
+  EXPECT_TRUE(SettingsText().starts_with("[Velvasto]\nVolume Value=80\n"));
+  CINIFile::SetSettingsPath(dir_.Path() / "other.ini");
+  EXPECT_EQ(settings_.ReadInt("Volume Value", 0), 0) << "another file, read afresh";
 }
 
 TEST_F(SettingsTest, FirstFailedBlockWriteRaises62012AndStopsTheRest) {

@@ -106,6 +106,24 @@ TEST(FastPlayer, PlaysTenMinutesAtTheTimesLivePlayWouldSend) {
   EXPECT_EQ(sink.WParams(UM_TIME_UPDATE).size(), 600u) << "a position every second of song time";
 }
 
+// One SysEx a millisecond: each holds the song time for a timer run, so the song runs ever
+// further behind the clock (100 s of it for 20 s of song) and is still healthy.
+TEST(FastPlayer, ASongDenseWithSysExPlaysToItsEndHoweverFarItFallsBehind) {
+  constexpr std::uint64_t kMessages = 20'000;
+  EngineSong song;
+  for (std::uint64_t k = 0; k < kMessages; ++k) song.SysEx(k * 1'000, PortId::A, kGmOn);
+  song.Short(kMessages * 1'000, PortId::A, 0xC0, 1).End(kMessages * 1'000 + 1'000).Build();
+  FastPlayer player(5);
+  FakeOutput portA(player.Clock());
+  RecordingSink sink;
+  player.Play(song, portA, nullptr, {}, sink);
+  const auto longs = std::count_if(portA.log.begin(), portA.log.end(), [](const Sent& sent) { return sent.kind == Sent::Kind::Long; });
+  EXPECT_EQ(longs, static_cast<std::ptrdiff_t>(kMessages));
+  EXPECT_EQ(portA.Shorts().front(), Msg(0xC0, 1)) << "and what comes after them";
+  EXPECT_GT(player.Clock().NowUs(), 5 * kMessages * 1'000) << "one SysEx a timer run";
+  EXPECT_EQ(sink.WParams(UM_SONG_END).size(), 1u);
+}
+
 TEST(FastPlayer, ThrowsTheEngineErrorAndGivesUpOnASysExThatNeverFinishes) {
   FastPlayer player(5);
   FakeOutput portA(player.Clock());

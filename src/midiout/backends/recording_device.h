@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -14,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/replacement_file.h"
 #include "midiout/midi_out_device.h"
 #include "song/stream_event.h"
 
@@ -25,17 +25,30 @@ class RecordSink {
  public:
   // Writes to `out`, which the caller keeps alive for the sink's lifetime.
   explicit RecordSink(std::ostream& out);
-  // Creates (or truncates) `file`. Throws CSystemErrMessage when it cannot be opened.
+  // Records into the new version of `file` (see ReplacementFile), which replaces the file only
+  // at Commit: an older recording stays until then. Throws CSystemErrMessage when the new
+  // version cannot be created.
   explicit RecordSink(const std::filesystem::path& file);
   RecordSink(const RecordSink&) = delete;
   RecordSink& operator=(const RecordSink&) = delete;
 
-  void WriteLine(std::string_view line);
+  // False for the line whose write fails (a full disk, a file-size limit): the recording is
+  // then lost, later lines are dropped without a word, and Failure() tells why.
+  bool WriteLine(std::string_view line);
+  // The system's error number of the failed write; 0 while none failed.
+  int Failure() const;
+  // Whether any line has been written.
+  bool Written() const;
+  // Writes the recording out and, for a file, puts it in the file's place. Throws
+  // CSystemErrMessage.
+  void Commit();
 
  private:
-  std::mutex mutex_;
-  std::ofstream file_;
-  std::ostream& out_;
+  mutable std::mutex mutex_;
+  std::unique_ptr<ReplacementFile> file_;
+  std::ostream* out_ = nullptr;
+  int failure_ = 0;
+  bool written_ = false;
 };
 
 class RecordingDevice final : public MidiOutDevice {
@@ -48,7 +61,8 @@ class RecordingDevice final : public MidiOutDevice {
   void Open() override;
   void Close() override;
   bool IsOpen() const override { return open_.load(std::memory_order_acquire); }
-  // Sends to a closed recorder fail as they would on a closed device.
+  // Sends to a closed recorder fail as they would on a closed device, and so does the send whose
+  // line cannot be written (its sink tells why).
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override;
   void SendLong(LongMessage& message, std::uint64_t timeUs) override;
   // Completes every long message still in flight. Neither reset is a message: the recording

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/errors.h"
+
 namespace velvasto {
 namespace {
 
 constexpr int kChunkFrames = 64 * SynthCore::kBlockFrames;
-constexpr std::uint64_t kMaxTailSeconds = 30;
 
 std::unique_ptr<SynthCore> LoadedCore(const SynthConfig& config, std::uint32_t sampleRate) {
   auto core = std::make_unique<SynthCore>(static_cast<double>(sampleRate));
@@ -21,6 +22,11 @@ std::int16_t ToSample(float value) {
 }
 
 }  // namespace
+
+std::uint64_t SynthRender::LongestSongUs(std::uint32_t sampleRate) {
+  const std::uint64_t frames = WavWriter::kMaxFrames - kMaxTailSeconds * sampleRate;
+  return frames / sampleRate * 1'000'000 + frames % sampleRate * 1'000'000 / sampleRate;
+}
 
 std::shared_ptr<SynthRender> SynthRender::Create(const SynthConfig& config, const std::filesystem::path& wavPath,
                                                  std::uint32_t sampleRate) {
@@ -44,28 +50,33 @@ std::unique_ptr<MidiOutDevice> SynthRender::MakeInput(PortId port) {
 
 std::uint64_t SynthRender::RenderedTimeUs() const { return RenderedFrames() * 1000000 / sampleRate_; }
 
+int SynthRender::FileError() const {
+  std::lock_guard lock(mutex_);
+  return fileError_;
+}
+
 void SynthRender::Short(int firstChannel, std::uint32_t message, std::uint64_t timeUs) {
   std::lock_guard lock(mutex_);
-  if (finished_) return;
+  if (!Taking()) return;
   RenderUpTo(timeUs);
   core_->ApplyShort(firstChannel, message);
 }
 
 void SynthRender::SysEx(int firstChannel, std::span<const std::uint8_t> message, std::uint64_t timeUs) {
   std::lock_guard lock(mutex_);
-  if (finished_) return;
+  if (!Taking()) return;
   RenderUpTo(timeUs);
   core_->ApplySysEx(firstChannel, message);
 }
 
 void SynthRender::RenderUntil(std::uint64_t timeUs) {
   std::lock_guard lock(mutex_);
-  if (!finished_) RenderUpTo(timeUs);
+  if (Taking()) RenderUpTo(timeUs);
 }
 
 void SynthRender::Release(int firstChannel) {
   std::lock_guard lock(mutex_);
-  if (!finished_) core_->ReleaseInput(firstChannel);
+  if (Taking()) core_->ReleaseInput(firstChannel);
 }
 
 void SynthRender::ResetControllers(int firstChannel) {
@@ -91,13 +102,19 @@ bool SynthRender::RenderFrames(int frames, bool keepSilence) {
     sounding = sounding || interleaved_[2 * i] != 0 || interleaved_[2 * i + 1] != 0;
   }
   if (!sounding && !keepSilence) return false;
-  wav_.Write({interleaved_.data(), 2 * static_cast<std::size_t>(frames)});
+  try {
+    wav_.Write({interleaved_.data(), 2 * static_cast<std::size_t>(frames)});
+  } catch (const CSystemErrMessage& error) {
+    fileError_ = error.Code();
+    throw;
+  }
   renderedFrames_.fetch_add(static_cast<std::uint64_t>(frames), std::memory_order_relaxed);
   return sounding;
 }
 
 void SynthRender::Finish() {
   std::lock_guard lock(mutex_);
+  if (fileError_ != 0) throw CSystemErrMessage(fileError_);
   if (finished_) return;
   finished_ = true;
   core_->ReleaseAll();

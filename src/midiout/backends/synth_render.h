@@ -21,6 +21,13 @@ namespace velvasto {
 
 class SynthRender final : public SynthTarget, public std::enable_shared_from_this<SynthRender> {
  public:
+  // The longest release tail rendered after a song.
+  static constexpr std::uint64_t kMaxTailSeconds = 30;
+
+  // The longest song (up to its end record) whose audio, the longest tail included, fits in a
+  // WAV file at `sampleRate`.
+  static std::uint64_t LongestSongUs(std::uint32_t sampleRate);
+
   // Loads the SoundFont and creates `wavPath`. Throws CDeviceErrMessage(1003) for the
   // SoundFont, CSystemErrMessage for the file.
   static std::shared_ptr<SynthRender> Create(const SynthConfig& config, const std::filesystem::path& wavPath,
@@ -36,6 +43,11 @@ class SynthRender final : public SynthTarget, public std::enable_shared_from_thi
   // Releases every note, renders until the sound has died away (at most 30 s) and completes the
   // file. Messages sent afterwards are ignored. Throws CSystemErrMessage for the file.
   void Finish();
+
+  // The system's error number of a failed write of the file (a full disk, the file-size limit),
+  // 0 while none failed. The send that met it throws CSystemErrMessage, which the engine only
+  // sees as a failed send; later messages are ignored.
+  int FileError() const;
 
   // How far the file has been rendered, for progress reports.
   std::uint64_t RenderedFrames() const { return renderedFrames_.load(std::memory_order_relaxed); }
@@ -57,12 +69,15 @@ class SynthRender final : public SynthTarget, public std::enable_shared_from_thi
   // Renders `frames` (a multiple of the block size) into the file. Returns false when all of
   // them were silent.
   bool RenderFrames(int frames, bool keepSilence);
+  // Whether messages still make sound into the file.
+  bool Taking() const { return !finished_ && fileError_ == 0; }
 
   std::uint32_t sampleRate_;
   std::unique_ptr<SynthCore> core_;
   WavWriter wav_;
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   bool finished_ = false;
+  int fileError_ = 0;
   std::atomic<std::uint64_t> renderedFrames_{0};
   std::vector<float> left_;
   std::vector<float> right_;

@@ -10,7 +10,8 @@ namespace velvasto {
 namespace {
 
 constexpr std::uint32_t kHeaderBytes = 44;
-constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderBytes;
+constexpr std::uint64_t kMaxDataBytes = WavWriter::kMaxFrames * 4;
+static_assert(kHeaderBytes - 8 + kMaxDataBytes <= 0xFFFFFFFFull, "the RIFF size field holds it");
 
 void Put16(std::uint8_t*& out, std::uint16_t value) {
   *out++ = static_cast<std::uint8_t>(value);

@@ -12,6 +12,9 @@ namespace velvasto {
 
 class WavWriter {
  public:
+  // The most frames the format's 4 GiB hold after its 44-byte header.
+  static constexpr std::uint64_t kMaxFrames = (0xFFFFFFFFull - 44) / 4;
+
   // Creates (or truncates) `path`. Throws CSystemErrMessage when it cannot.
   WavWriter(const std::filesystem::path& path, std::uint32_t sampleRate);
   // Finishes the file if Finish was not called; errors are not reported here.
