@@ -29,15 +29,15 @@ void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvast
 }
 
 void TerminalFace::ShowProgress(const PlayerController& controller, const CVelvastoApp& app) {
-  const PlaybackEngine* engine = controller.Engine();
+  const PlayerStatus player = controller.Status();
   const auto& info = controller.SongInformation();
-  if (engine == nullptr || !info || !errors_.InPlace()) return;
+  if (player.playState == PlayState::Stopped || !info || !errors_.InPlace()) return;
   std::string label = "Playing";
   if (app.listPlaying && app.playList.CurrentIndexValid()) {
     label = "[" + std::to_string(app.playList.CurrentIndex() + 1) + "/" + std::to_string(app.playList.Count()) + "] " +
             label;
   }
-  errors_.Show(FormatProgressLine(label, std::uint64_t{engine->PositionSeconds()} * 1'000'000, info->playTimeUs,
+  errors_.Show(FormatProgressLine(label, std::uint64_t{player.positionSeconds} * 1'000'000, info->playTimeUs,
                                   errors_.Columns()));
 }
 

@@ -316,6 +316,7 @@ PlayerStatus PlayerController::Status() const {
   }
   status.tempoBpm = engine->TempoBpm();
   status.masterVolume = engine->MasterVolume();
+  status.songTimeUs = engine->SongTimeUs();
   return status;
 }
 

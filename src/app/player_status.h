@@ -21,6 +21,9 @@ struct PlayerStatus {
   std::uint32_t tempoBpm = 120;
   // The master volume 0..127 the song plays at; "Volume Value" when no song is loaded.
   std::uint32_t masterVolume = 127;
+  // The song time in microseconds from the start of the table; it stands still while a System
+  // Exclusive message is in flight. 0 when no song is loaded.
+  std::uint64_t songTimeUs = 0;
 
   bool operator==(const PlayerStatus&) const = default;
 };

@@ -12,7 +12,10 @@ VirtualPlayback::Outcome VirtualPlayback::Run(PlayerController& controller, std:
   while (controller.Song() != nullptr) {
     if (keepGoing && !keepGoing()) return Outcome::Halted;
     clock_.AdvanceMs(std::max<std::uint32_t>(periodMs, 1));
-    if (stallWatch.Stalled(controller.Engine(), clock_.NowUs())) return Outcome::Stalled;
+    const PlayerStatus status = controller.Status();
+    if (stallWatch.Stalled(status.playState == PlayState::Playing, status.songTimeUs, clock_.NowUs())) {
+      return Outcome::Stalled;
+    }
     controller.ProcessNotifications();
   }
   return Outcome::Finished;

@@ -82,8 +82,10 @@ int CINIFile::ReadInt(std::string_view key, int def) const {
 }
 
 bool CINIFile::HasKey(std::string_view key) const {
-  const std::lock_guard lock(SettingsMutex());
-  return LoadSettings().HasKey(kSection, key);
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  std::optional<Reading> fresh;
+  return Current(state, fresh).file.HasKey(kSection, key);
 }
 
 bool CINIFile::WriteInt(std::string_view key, int value) { return WriteString(key, std::to_string(value)); }

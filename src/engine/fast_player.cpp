@@ -43,7 +43,8 @@ void FastPlayer::Play(CMIDIStream& song, MidiOutDevice& portA, MidiOutDevice* po
   bool stalled = false;
   while (!watch.ended && !watch.failed && !stalled) {
     clock_.AdvanceMs(engine_.TimerPeriodMs());
-    stalled = stallWatch.Stalled(&engine_, clock_.NowUs());
+    stalled = stallWatch.Stalled(engine_.GetState() == PlaybackEngine::State::Playing, engine_.SongTimeUs(),
+                                 clock_.NowUs());
   }
   engine_.Stop();
   if (stalled) throw CMMSystemErrMessage(mmerr::kLongMsgTimeout);

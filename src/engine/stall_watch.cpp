@@ -2,12 +2,11 @@
 
 namespace velvasto {
 
-bool StallWatch::Stalled(const PlaybackEngine* engine, std::uint64_t clockUs) {
-  if (engine == nullptr || engine->GetState() != PlaybackEngine::State::Playing) {
+bool StallWatch::Stalled(bool playing, std::uint64_t songTimeUs, std::uint64_t clockUs) {
+  if (!playing) {
     songTimeUs_.reset();
     return false;
   }
-  const std::uint64_t songTimeUs = engine->SongTimeUs();
   if (songTimeUs_ != songTimeUs) {
     songTimeUs_ = songTimeUs;
     sinceUs_ = clockUs;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/playback_engine.h"
 
 namespace velvasto {
 
@@ -17,9 +16,9 @@ class StallWatch {
   // Clock time a message may stay in flight.
   static constexpr std::uint64_t kLimitUs = 60'000'000;
 
-  // Looks at `engine` (null: none loaded) after the clock has moved on to `clockUs`; true once
-  // its song time has stood still for longer than the limit while it was playing.
-  bool Stalled(const PlaybackEngine* engine, std::uint64_t clockUs);
+  // Looks at the song after the clock has moved on to `clockUs`: whether it plays and its song
+  // time; true once the song time has stood still for longer than the limit while it played.
+  bool Stalled(bool playing, std::uint64_t songTimeUs, std::uint64_t clockUs);
 
  private:
   std::optional<std::uint64_t> songTimeUs_;

@@ -55,11 +55,11 @@ TEST_F(ControllerTest, StatusShowsPositionLengthTempoAndVolumeOfWhatPlays) {
   Request({dir.Write("tempo.mid", smf.Build())});
   controller->Open();
   AdvanceMs(2'500);
-  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Playing, 2, 3, 96, 90}));
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Playing, 2, 3, 96, 90, 2'500'000}));
   controller->SetVolume(40);
   ASSERT_TRUE(controller->Execute(CommandId::Pause));
   controller->Seek(1);
-  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Paused, 1, 3, 120, 40}));
+  EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Paused, 1, 3, 120, 40, 1'000'000}));
   ASSERT_TRUE(controller->Execute(CommandId::Pause));
   ASSERT_TRUE(controller->Execute(CommandId::Stop));
   EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Stopped, 0, 0, 120, 40})) << "the single song kept its volume";
