@@ -5,32 +5,42 @@
 
 namespace velvasto::gui {
 
+namespace {
+
+// The dialogs of the commands that are enabled only while no song is loaded.
+bool RunStoppedSettingsDialog(QWidget* window, CVelvastoApp& app, ErrorReporter& reporter, CommandId command) {
+  switch (command) {
+    case CommandId::MidiPortSettings:
+      return RunMidiPortDialog(window, app, reporter);
+    case CommandId::TimerPeriod:
+      return RunTimerPeriodDialog(window, app, reporter);
+    case CommandId::ControlFilePort:
+      return RunControlFilePortDialog(window, app);
+    case CommandId::PlayBehaviour:
+      return RunPlayModeDialog(window, app, reporter);
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 void RunSettingsCommand(CChildView& view, CVelvastoApp& app, CommandId command) {
   if (!view.Query(command).enabled) return;
   QWidget* window = view.window();
   bool accepted = false;
-  view.Operate([&](PlayerController&) {
-    ErrorReporter& reporter = view.Prompt();
-    switch (command) {
-      case CommandId::MidiPortSettings:
-        accepted = RunMidiPortDialog(window, app, reporter);
-        break;
-      case CommandId::TimerPeriod:
-        accepted = RunTimerPeriodDialog(window, app, reporter);
-        break;
-      case CommandId::ControlFilePort:
-        accepted = RunControlFilePortDialog(window, app);
-        break;
-      case CommandId::PlayBehaviour:
-        accepted = RunPlayModeDialog(window, app, reporter);
-        break;
-      case CommandId::Patchbay:
-        accepted = RunPatchbayDialog(window, app, reporter);
-        break;
-      default:
-        break;
+  if (command == CommandId::Patchbay) {
+    // Open also while a song plays, and the list goes on meanwhile: the dialog edits a copy of
+    // the port sets, which becomes the player's only on OK, and the player reads them only when
+    // a song starts.
+    try {
+      accepted = RunPatchbayDialog(window, app, view.Prompt());
+    } catch (...) {
+      view.Prompt().ShowError(CaughtErrorText());
     }
-  });
+  } else {
+    view.Operate([&](PlayerController&) { accepted = RunStoppedSettingsDialog(window, app, view.Prompt(), command); });
+  }
   if (accepted) view.LayOut();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The main window's commands that open a modal dialog over it: the settings dialogs (MIDI ports,
 // timer period, control-file ports, play behaviour, patchbay) and the list editor for a new list
-// or the present one. Each runs as one operation of the view, so that nothing the engine or a
-// later start posts meanwhile (a song's end, files handed over) changes the player's state under
-// the open dialog; it waits until the dialog has closed. A command that is not enabled does
-// nothing.
+// or the present one. A command that is not enabled does nothing.
+//
+// The list editor and the dialogs that are enabled only while stopped run as one operation of
+// the view: nothing the engine or a later start posts meanwhile (a song's end, files handed
+// over) changes the list or starts a song under the open dialog; it waits until the dialog has
+// closed. The patchbay, open also while a song plays, lets play go on.
 
 #include "app/command_state.h"
 #include "app/velvasto_app.h"

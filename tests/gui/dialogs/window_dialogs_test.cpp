@@ -181,6 +181,29 @@ TEST_F(WindowDialogsTest, WhilePlayingOnlyThePatchbayOpensEvenWhenTheCommandIsRu
   }
 }
 
+// The list editor works on a copy of the list: a song that ends while it is open must not move
+// the list on under it, and must not be forgotten either. The patchbay lets the list go on.
+TEST_F(WindowDialogsTest, ASongEndingUnderTheListEditorWaitsForItButPlayGoesOnUnderThePatchbay) {
+  MakeFrameOver({Song("a.mid", 60), Song("b.mid", 61), Song("c.mid", 62)});
+  Run(CommandId::Play);
+  AdvanceMs(20);
+  const auto entryDuringDialog = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    int entry = -1;
+    ModalAnswer<QDialog> modal([&](QDialog& dialog) {
+      AdvanceMs(1500);  // past the end of the song, whose end is posted
+      entry = app.playList.CurrentIndex();
+      dialog.reject();
+    });
+    Press(key, modifiers, TransportButton::Stop);
+    return entry;
+  };
+  EXPECT_EQ(entryDuringDialog(Qt::Key_E, Qt::ControlModifier), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return app.playList.CurrentIndex() == 1; }, 10000)) << "the end was not lost";
+  EXPECT_EQ(entryDuringDialog(Qt::Key_V, kCtrlShift), 2);
+  AdvanceMs(20);
+  EXPECT_EQ(PlayedNotes(), (std::vector<int>{60, 61, 62}));
+}
+
 TEST_F(WindowDialogsTest, NewListAsksForTheModifiedListThenBuildsTheListInTheEditor) {
   MakeFrameOver({Song("old1.mid", 60), Song("old2.mid", 61)});
   app.playList.SetModified(true);
