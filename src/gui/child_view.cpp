@@ -28,7 +28,8 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
       metrics_(MeasureLayoutMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont))),
       prompt_(*this),
       pump_([this] { Operate([](PlayerController& controller) { controller.ProcessNotifications(); }); }, this),
-      transport_(MakeTransportWidgets(*this, prompt_)) {
+      transport_(MakeTransportWidgets(*this, prompt_)),
+      songData_(*this) {
   controller_ = std::make_unique<PlayerController>(
       PlayerController::Parts{app_, services.devices, services.timing, *this, monitor_, prompt_},
       [this] { pump_.WakeFromAnyThread(); });
@@ -122,12 +123,11 @@ void CChildView::SetVolumeSlider(int volume) {
 void CChildView::ShowVolumeValue(int) {}
 void CChildView::SetMapDisplay(int) {}
 
-// The song property window and the control-file progress dialog are the dialogs' (issue 11).
-void CChildView::RefreshSongProperties(const SongInfo*) {}
-void CChildView::ShowSongProperties(const SongInfo*) {}
-bool CChildView::OpenControlFileProgress(int, std::uint32_t) { return true; }
-void CChildView::SetControlFileProgress(std::uint32_t) {}
-void CChildView::CloseControlFileProgress() {}
+void CChildView::RefreshSongProperties(const SongInfo* info) { songData_.RefreshProperties(info); }
+void CChildView::ShowSongProperties(const SongInfo* info) { songData_.ShowProperties(info); }
+bool CChildView::OpenControlFileProgress(int kind, std::uint32_t total) { return songData_.OpenProgress(kind, total); }
+void CChildView::SetControlFileProgress(std::uint32_t sent) { songData_.SetProgress(sent); }
+void CChildView::CloseControlFileProgress() { songData_.CloseProgress(); }
 
 // Never inside the player's operation that ended the song: the close runs once it has returned.
 void CChildView::CloseMainWindow() {

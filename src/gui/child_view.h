@@ -20,6 +20,7 @@
 #include "gui/dialog_prompt.h"
 #include "gui/discarding_monitor.h"
 #include "gui/notification_pump.h"
+#include "gui/song_data_windows.h"
 #include "gui/transport_widgets.h"
 #include "gui/view_layout.h"
 #include "midiout/device_catalog.h"
@@ -56,6 +57,7 @@ class CChildView final : public QWidget, public PlayerView {
   UserPrompt& Prompt() { return prompt_; }
   const ViewLayout& Layout() const { return layout_; }
   const TransportWidgets& Transport() const { return transport_; }
+  SongDataWindows& SongData() { return songData_; }
 
   QSize sizeHint() const override;
 
@@ -101,6 +103,7 @@ class CChildView final : public QWidget, public PlayerView {
   DiscardingMonitor monitor_;
   NotificationPump pump_;
   TransportWidgets transport_;
+  SongDataWindows songData_;
   bool painted_ = false;
   std::function<void()> afterFirstPaint_;
   // Last: its engine posts to the pump and calls the view until it is gone.

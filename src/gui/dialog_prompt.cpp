@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <new>
-#include <span>
-#include <string_view>
 
 #include "core/errors.h"
+#include "gui/dialogs/dialog_commands.h"
+#include "gui/dialogs/song_file_dialog.h"
 #include "gui/qt_text.h"
 #include "midiout/device_error.h"
 
@@ -15,38 +15,13 @@ namespace velvasto::gui {
 
 namespace {
 
-// A filter as the dialogs list it: the description shown, and the patterns it selects.
-struct FileFilter {
-  std::string_view description;
-  std::string_view patterns;  // separated by blanks
-};
-
-constexpr FileFilter kListFilters[] = {{"Velvaﾘｽﾄﾌｧｲﾙ (*.mlt)", "*.mlt"}};
-
-// "*.*" of the descriptions also means files without an extension here.
-constexpr FileFilter kSongFilters[] = {
-    {"演奏ﾌｧｲﾙ (*.mid;*.midi;*.rmi;*.rcp;*.r36;*.g36;*.g18)", "*.mid *.midi *.rmi *.rcp *.r36 *.g36 *.g18"},
-    {"標準MIDIﾌｧｲﾙ (*.mid;*.midi)", "*.mid *.midi"},
-    {"RIFF MIDIﾌｧｲﾙ (*.rmi)", "*.rmi"},
-    {"RCPﾌｧｲﾙ (*.rcp;*.r36)", "*.rcp *.r36"},
-    {"G36ﾌｧｲﾙ (*.g36;*.g18)", "*.g36 *.g18"},
-    {"すべてのﾌｧｲﾙ (*.*)", "*"},
-};
-
 // Qt reads the patterns from the last parentheses of a filter and, with the filter details
 // hidden, shows what stands before them: the description exactly as written.
-QStringList NameFilters(std::span<const FileFilter> filters) {
-  QStringList list;
-  for (const FileFilter& filter : filters) {
-    list.append(ToQString(filter.description) + QStringLiteral(" (") + ToQString(filter.patterns) +
-                QStringLiteral(")"));
-  }
-  return list;
-}
+QStringList ListFileFilters() { return {QStringLiteral("Velvaﾘｽﾄﾌｧｲﾙ (*.mlt) (*.mlt)")}; }
 
-std::optional<std::filesystem::path> RunFileDialog(QFileDialog& dialog, std::span<const FileFilter> filters) {
+std::optional<std::filesystem::path> RunFileDialog(QFileDialog& dialog, const QStringList& filters) {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(NameFilters(filters));
+  dialog.setNameFilters(filters);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QStringToPath(dialog.selectedFiles().front());
 }
@@ -103,23 +78,23 @@ std::optional<std::filesystem::path> CDialogPrompt::ChooseListFileToSave(const s
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("mlt"));
   dialog.selectFile(PathToQString(fileName));
-  return RunFileDialog(dialog, kListFilters);
+  return RunFileDialog(dialog, ListFileFilters());
 }
 
 std::optional<std::filesystem::path> CDialogPrompt::ChooseListFileToOpen(const std::filesystem::path& folder) {
   QFileDialog dialog(&parent_, QString(), PathToQString(folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  return RunFileDialog(dialog, kListFilters);
+  return RunFileDialog(dialog, ListFileFilters());
 }
 
 std::optional<std::filesystem::path> CDialogPrompt::ChooseSongFile(const std::filesystem::path& folder) {
   QFileDialog dialog(&parent_, QString(), PathToQString(folder));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  return RunFileDialog(dialog, kSongFilters);
+  return RunFileDialog(dialog, SongFileFilters());
 }
 
-std::optional<int> CDialogPrompt::ChooseListEntry(const CPlayList&) { return std::nullopt; }
+std::optional<int> CDialogPrompt::ChooseListEntry(const CPlayList& list) { return gui::ChooseListEntry(&parent_, list); }
 
 }  // namespace velvasto::gui

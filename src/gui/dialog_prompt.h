@@ -31,7 +31,6 @@ class CDialogPrompt final : public UserPrompt {
                                                             const std::filesystem::path& fileName) override;
   std::optional<std::filesystem::path> ChooseListFileToOpen(const std::filesystem::path& folder) override;
   std::optional<std::filesystem::path> ChooseSongFile(const std::filesystem::path& folder) override;
-  // The jump list is the list dialogs' (issue 11); until it is connected nothing is chosen.
   std::optional<int> ChooseListEntry(const CPlayList& list) override;
 
  private:

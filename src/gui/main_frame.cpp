@@ -17,9 +17,11 @@
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "core/paths.h"
+#include "gui/dialogs/dialog_commands.h"
 #include "gui/help_page.h"
 #include "gui/menu_table.h"
 #include "gui/qt_text.h"
+#include "gui/settings_commands.h"
 
 namespace velvasto::gui {
 
@@ -98,21 +100,23 @@ void CMainFrame::RunCommand(int id) {
     OpenHelp();
     return;
   }
-  if (Is(id, FrameCommand::About)) return;  // the About box opens here (issue 11)
+  if (Is(id, FrameCommand::About)) {
+    ShowAboutBox(this);
+    return;
+  }
   const auto command = static_cast<CommandId>(id);
   switch (command) {
     case CommandId::NewList:
-      // Once the list is cleared the list editor opens here, and its OK ends in
-      // ListEditorAccepted(true) (issue 11).
-      view_->Operate([](PlayerController& controller) { controller.ClearListForNewList(); });
-      break;
     case CommandId::EditList:
+      RunListEditorCommand(*view_, app_, command == CommandId::NewList);
+      break;
     case CommandId::MidiPortSettings:
     case CommandId::TimerPeriod:
     case CommandId::ControlFilePort:
     case CommandId::PlayBehaviour:
     case CommandId::Patchbay:
-      break;  // each opens its dialog here when enabled (issue 11)
+      RunSettingsCommand(*view_, app_, command);
+      break;
     case CommandId::FileAssociation:
       break;  // the file association dialog opens here (issue 12)
     default:
@@ -136,7 +140,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  // The song property window closes here (issue 11).
+  view_->SongData().HideProperties();
   StorePosition();
   event->accept();
 }
