@@ -22,6 +22,7 @@
 #include "engine/monotonic_clock.h"
 #include "engine/steady_periodic_timer.h"
 #include "gui/desktop/program_icon.h"
+#include "gui/desktop/window_media_controls.h"
 #include "gui/dialog_prompt.h"
 #include "gui/japanese_ui.h"
 #include "gui/main_frame.h"
@@ -159,6 +160,8 @@ int RunDesktopProgram(int argc, char** argv) {
   if (trace) trace->WatchFirstPaint(frame->View());
   frame->show();
   frame->Start([&warmUp] { warmUp.Release(); });
+  // The media keys and the desktop's media controls, when there is a session bus.
+  (new CWindowMediaControls(*frame, frame->View()))->Register(QDBusConnection::sessionBus());
   ListenForHandOvers(app, *frame);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();
