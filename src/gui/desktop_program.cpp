@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/association/associated_types.h"
+#include "app/association/file_association.h"
 #include "app/window_origin.h"
 #include "core/cini_file.h"
 #include "core/errors.h"
@@ -19,6 +21,8 @@
 #include "core/settings_location.h"
 #include "engine/monotonic_clock.h"
 #include "engine/steady_periodic_timer.h"
+#include "gui/desktop/program_icon.h"
+#include "gui/desktop/window_media_controls.h"
 #include "gui/dialog_prompt.h"
 #include "gui/japanese_ui.h"
 #include "gui/main_frame.h"
@@ -35,6 +39,12 @@ void ShowStartupError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kMessageBoxTitle), ToQString(text), QMessageBox::Ok);
   box.exec();
 }
+
+// Shows each error as the start-up shows its own.
+class StartupErrorReporter final : public ErrorReporter {
+ public:
+  void ShowError(const std::string& text) override { ShowStartupError(text); }
+};
 
 // Opens the built-in synthesizer on a thread of its own while the window is being made, when the
 // ports in use are the synthesizer's, so that the first song finds its SoundFont loaded and its
@@ -73,12 +83,15 @@ class SynthWarmUp {
   std::jthread thread_;
 };
 
-// Qt in Japanese, for as long as the object lives.
+// Qt in Japanese, for as long as the object lives. The windows carry the program's icon, and
+// the desktop matches them to the program's desktop entry.
 class QtApplication {
  public:
   QtApplication(int& argc, char** argv) : application_(argc, argv) {
     InstallQtJapanese(application_, translator_);
     UseJapaneseFonts();
+    QGuiApplication::setDesktopFileName(ToQString(kDesktopId));
+    QApplication::setWindowIcon(ProgramIcon());
   }
   int Run() { return QApplication::exec(); }
 
@@ -113,10 +126,16 @@ int RunDesktopProgram(int argc, char** argv) {
     CINIFile::SetSettingsPath(settingsFile);
     registry = std::make_unique<DeviceRegistry>(SynthConfigFromSettings());
     devices = trace ? &trace->Watch(*registry) : registry.get();
-    if (app.Start(arguments, *devices, {.runtimeFolder = {}, .settingsFile = settingsFile}) ==
-        CVelvastoApp::StartResult::HandedOver) {
-      return 0;
+    const CVelvastoApp::StartResult started =
+        app.Start(arguments, *devices, {.runtimeFolder = {}, .settingsFile = settingsFile});
+    // /Uninstall gives the user's file types back and ends without a window, also when another
+    // instance runs (it has been brought to the front by then).
+    if (app.uninstallFlag) {
+      QtApplication qt(argc, argv);
+      StartupErrorReporter reporter;
+      return RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter);
     }
+    if (started == CVelvastoApp::StartResult::HandedOver) return 0;
   } catch (...) {
     const std::string text = CaughtErrorText();
     QtApplication qt(argc, argv);
@@ -141,6 +160,8 @@ int RunDesktopProgram(int argc, char** argv) {
   if (trace) trace->WatchFirstPaint(frame->View());
   frame->show();
   frame->Start([&warmUp] { warmUp.Release(); });
+  // The media keys and the desktop's media controls, when there is a session bus.
+  (new CWindowMediaControls(*frame, frame->View()))->Register(QDBusConnection::sessionBus());
   ListenForHandOvers(app, *frame);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();

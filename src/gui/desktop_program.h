@@ -4,8 +4,10 @@
 // Start-up: the command line, the single instance (a later start hands its request to the
 // running window and ends at once, before any window toolkit is started), the settings; then
 // Qt in Japanese, the main window at its stored position, shown before the start-up's files
-// are opened. Shutdown: the settings written. Errors of the start-up are shown in a message box
-// and end the program with status 1.
+// are opened, and offered to the desktop's media controls on the session bus. Shutdown: the
+// settings written. Errors of the start-up are shown in a message box and end the program with
+// status 1. A start with /Uninstall only gives the user's file types back, without a window
+// (status 0, or 1 after a failure it has shown).
 
 #include "app/velvasto_app.h"
 

@@ -13,11 +13,13 @@
 #include <memory>
 #include <utility>
 
+#include "app/association/file_association.h"
 #include "app/window_origin.h"
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "core/paths.h"
 #include "gui/dialogs/dialog_commands.h"
+#include "gui/dialogs/set_ext_dlg.h"
 #include "gui/help_page.h"
 #include "gui/menu_table.h"
 #include "gui/qt_text.h"
@@ -68,6 +70,11 @@ void CMainFrame::Start(std::function<void()> started) {
     view_->Pump().Post([this, started] {
       view_->Open();
       if (started) started();
+      // A set-up start (/Commit) offers the file association once the window is up; queued, so
+      // that the engine's notifications go on while the dialog is open.
+      if (app_.installFlag) {
+        QTimer::singleShot(0, this, [this] { RunCommand(static_cast<int>(CommandId::FileAssociation)); });
+      }
     });
   };
   view_->AfterFirstPaint(open);
@@ -118,7 +125,14 @@ void CMainFrame::RunCommand(int id) {
       RunSettingsCommand(*view_, app_, command);
       break;
     case CommandId::FileAssociation:
-      break;  // the file association dialog opens here (issue 12)
+      // Not an operation of the player: the song plays on while the dialog is open.
+      try {
+        CFileAssociation association(AssociationPlaces::ForThisUser(), view_->Prompt());
+        RunFileAssociationDialog(association, view_->Prompt(), app_.installFlag, this);
+      } catch (...) {
+        view_->Prompt().ShowError(CaughtErrorText());
+      }
+      break;
     default:
       view_->Operate([command](PlayerController& controller) { controller.Execute(command); });
       break;

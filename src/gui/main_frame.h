@@ -24,7 +24,7 @@ class CMainFrame final : public QMainWindow {
   CCommandActions& Actions() { return *actions_; }
 
   // The player takes over (the start-up's open request), once the window is shown; then
-  // `started` runs.
+  // `started` runs, and a set-up start (/Commit) opens the file association dialog.
   void Start(std::function<void()> started = nullptr);
   // A later start handed its request over: the player processes it and the window comes to the
   // front.

@@ -26,6 +26,7 @@
 #include "support/demo_song.h"
 #include "support/child_process.h"
 #include "support/environment_scope.h"
+#include "support/own_jack_server.h"
 #include "support/read_file.h"
 #include "support/smf_builder.h"
 #include "support/temp_dir.h"
@@ -41,36 +42,6 @@ std::string UniqueName(const std::string& stem) {
   static int made = 0;
   return stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
 }
-
-// A JACK server of the test's own with the dummy driver, named by JACK_DEFAULT_SERVER while it
-// lives. It is always stopped with SIGTERM: a server killed outright keeps its place in the
-// user's JACK registry, which holds only a few, and no later server could start.
-class OwnJackServer {
- public:
-  explicit OwnJackServer(const std::filesystem::path& log)
-      : name_(UniqueName("velvasto-test")),
-        environment_({{"JACK_DEFAULT_SERVER", name_}}),
-        server_({"jackd", "--no-realtime", "-n", name_, "-d", "dummy", "-r", "48000", "-p", "256"}, log) {
-    running_ = WaitUntil([&] { return JackServerRuns() || server_.Ended(); }, 30s) && !server_.Ended();
-  }
-  // The semaphores named after the server that it and its clients leave behind go with it.
-  ~OwnJackServer() {
-    server_.Stop();
-    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm")) {
-      if (entry.path().filename().string().find("_" + name_ + "_") != std::string::npos) {
-        std::filesystem::remove(entry.path());
-      }
-    }
-  }
-  bool Running() const { return running_; }
-  void Stop() { server_.Stop(); }
-
- private:
-  std::string name_;
-  EnvironmentScope environment_;
-  ChildProcess server_;
-  bool running_ = false;
-};
 
 // A MIDI input port that writes what it receives, one message a line ("<frame>: <hex bytes>
 // [description]"), as `<client>:input`.

@@ -178,6 +178,11 @@ TEST_F(FileAssociationTest, RemovingEverythingLeavesTheDesktopAsItWas) {
 }
 
 TEST_F(FileAssociationTest, AnUninstallStartGivesEverythingBackOrSaysWhyNot) {
+  // A user who never associated anything: nothing to give back, and no folder made for it.
+  EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 0);
+  EXPECT_TRUE(reporter.shown.empty()) << reporter.shown.front();
+  EXPECT_FALSE(fs::exists(dir.Path() / "data"));
+
   MakeDefault("other-player.desktop", "audio/x-rcp");
   association.Apply(Ticked({".rcp"}));
   EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 0);

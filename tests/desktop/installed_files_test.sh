@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # What `cmake --install` and `cpack -G DEB` put in place, checked with the desktop's own tools:
 # the desktop entry and the AppStream metainfo pass their validators, the icon is there at every
-# size it is drawn at, the manual pages render without a warning, the MIME package compiles and
-# tells our songs and lists by name and by content, and the package carries all of it with the
-# dependencies its programs need.
+# size it is drawn at, the manual pages render without a warning, the installed programs run,
+# the MIME package compiles and tells our songs and lists by name and by content, and the package
+# carries all of it with the dependencies its programs need.
 # Usage: installed_files_test.sh BUILD_DIR SOURCE_DIR [yes when the desktop program is built]
 set -euo pipefail
 build=$1
@@ -68,6 +68,13 @@ if [ -f "$source/resources/help/index.html" ]; then
   grep -q ' ./usr/share/velvasto/help/index.html$' <<<"$contents" || fail "the package lacks the help page"
 fi
 if [ "$with_desktop_program" = yes ]; then
+  # The installed desktop program starts (its libraries and Qt's platform plugin are found) and,
+  # asked only to give a fresh user's file types back, ends by itself without a window.
+  home=$stage/home
+  mkdir -m 700 -p "$home/runtime"
+  XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runtime VELVASTO_INI=$home/velvasto.ini \
+    QT_QPA_PLATFORM=offscreen timeout 60 "$stage/usr/bin/velvasto" /Uninstall 2>/dev/null ||
+    fail "the installed velvasto does not run (/Uninstall)"
   grep -q ' ./usr/bin/velvasto$' <<<"$contents" || fail "the package lacks /usr/bin/velvasto"
   grep -q libqt6widgets6 <<<"$depends" || fail "the package does not depend on libqt6widgets6"
 fi

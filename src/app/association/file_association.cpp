@@ -120,10 +120,16 @@ void CFileAssociation::RegisterClass() {
   }
 }
 
+// Only the folders that exist have databases to refresh (the tools fail on a missing one): a
+// user who never had the program's files in them has nothing to refresh.
 bool CFileAssociation::RefreshDatabases() {
-  const bool desktop = Run("update-desktop-database", {"--quiet", (places_.dataFolder / "applications").string()});
-  const bool mime = Run("update-mime-database", {(places_.dataFolder / "mime").string()});
-  return desktop && mime;
+  const fs::path applications = places_.dataFolder / "applications";
+  const fs::path mime = places_.dataFolder / "mime";
+  std::error_code ec;
+  const bool desktop =
+      !fs::is_directory(applications, ec) || Run("update-desktop-database", {"--quiet", applications.string()});
+  const bool types = !fs::is_directory(mime / "packages", ec) || Run("update-mime-database", {mime.string()});
+  return desktop && types;
 }
 
 ExtensionTicks CFileAssociation::CurrentTicks() {
