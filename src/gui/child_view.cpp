@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <utility>
 
+#include "gui/monitor/meter_wnd.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
@@ -24,7 +25,7 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
       app_(services.app),
       bigFont_(BigFont()),
       smallFont_(SmallFont()),
-      displayFont_(DisplayFont()),
+      displayFont_(MeterMediumFont()),
       metrics_(MeasureLayoutMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont))),
       prompt_(*this),
       pump_([this] { Operate([](PlayerController& controller) { controller.ProcessNotifications(); }); }, this),

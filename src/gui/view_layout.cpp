@@ -1,5 +1,6 @@
 #include "gui/view_layout.h"
 
+#include "gui/monitor/meter_geometry.h"
 #include "gui/monitor/transport_geometry.h"
 
 namespace velvasto::gui {
@@ -89,7 +90,7 @@ std::string_view StatusSampleText(StatusDisplay display) {
 
 Rect StatusDisplayRect(const Rect& label, int textWidth) {
   const int left = label.right + kStatusGap;
-  return {left, label.top, left + textWidth, label.bottom};
+  return {left, label.top, left + kMeterFrameWidth + textWidth + kMeterFrameWidth, label.bottom};
 }
 
 ViewLayout LayOutView(const ViewLayoutInput& input) {

@@ -118,7 +118,7 @@ struct ViewLayout {
   Placement timeMeter;
   Placement mapDisplay;
   // Each status display and the label it stands right of: left = label right + 4, as wide as
-  // its sample text, as high as the label.
+  // its sample text inside the window's frame, as high as the label.
   std::array<Placement, kStatusDisplayCount> statusDisplays{};
   std::array<Rect, kStatusDisplayCount> statusAnchors{};
   // Each label where it is painted; labels of hidden windows are not painted.
@@ -132,7 +132,8 @@ struct ViewLayout {
 // The gap between a status display's label and the display.
 inline constexpr int kStatusGap = 4;
 
-// A status display right of its label, as wide as its text.
+// A status display right of its label, as wide as its text with the window's frame on both
+// sides, so that the text shows whole.
 Rect StatusDisplayRect(const Rect& label, int textWidth);
 
 ViewLayout LayOutView(const ViewLayoutInput& input);

@@ -89,6 +89,12 @@ TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int
 // the nearest second.
 std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length);
 
+// What a window's frame takes on each side: the one-pixel border round the client, and the
+// sunken frame's two pixels inside it. Content that is to be seen whole keeps within.
+inline constexpr int kMeterBorder = 1;
+inline constexpr int kSunkenFrameWidth = 2;
+inline constexpr int kMeterFrameWidth = kMeterBorder + kSunkenFrameWidth;
+
 // The eight one-pixel strokes of the sunken frame round `frame` (right and bottom being the last
 // pixels it covers), in drawing order, and the interior that the frame leaves.
 enum class FramePen { DarkShadow, Highlight, Light };

@@ -9,14 +9,11 @@
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "engine/reporting_transport.h"
-#include "gui/monitor/meter_font.h"
+#include "gui/cell_font.h"
 
 namespace velvasto::gui {
 
 namespace {
-
-// The one-pixel border round the client area.
-constexpr int kBorder = 1;
 
 MeterColours LoadColours(MeterKind kind) {
   const CINIFile settings;
@@ -31,14 +28,18 @@ QRect ToQRect(const MeterRect& r) { return {r.left, r.top, r.Width(), r.Height()
 
 }  // namespace
 
+QFont MeterSmallFont() { return CellFont(QStringLiteral("Arial"), 8, 3, 500); }
+QFont MeterMediumFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 700); }
+QFont MeterLargeFont() { return CellFont(QStringLiteral("Arial"), 16, 6, 700); }
+
 CMeterWnd::CMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent)
     : QWidget(parent),
       kind_(kind),
       reporter_(reporter),
       colours_(LoadColours(kind)),
-      smallFont_(MeterFont(8, 3, 500)),
-      mediumFont_(MeterFont(14, 5, 700)),
-      largeFont_(MeterFont(16, 6, 700)) {
+      smallFont_(MeterSmallFont()),
+      mediumFont_(MeterMediumFont()),
+      largeFont_(MeterLargeFont()) {
   // Every pixel is painted by the window itself.
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The right button's release opens the window's own menu; the parent's is not to be asked.
@@ -111,9 +112,9 @@ bool CMeterWnd::ChooseNewColour(Rgb& colour) {
   return true;
 }
 
-MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kBorder, height() - 2 * kBorder}; }
+MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
 
-void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kBorder, kBorder)); }
+void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
 
 void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
   if (area.Width() > 0 && area.Height() > 0) painter.fillRect(ToQRect(area), colour.ToQColor());
@@ -127,10 +128,10 @@ void CMeterWnd::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::Shadow));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
-  painter.translate(kBorder, kBorder);
+  painter.translate(kMeterBorder, kMeterBorder);
   const MeterRect client = Client();
   painter.setClipRect(ToQRect(client));
-  const QRect dirty = event->rect().translated(-kBorder, -kBorder).intersected(ToQRect(client));
+  const QRect dirty = event->rect().translated(-kMeterBorder, -kMeterBorder).intersected(ToQRect(client));
   PaintSunkenFrame(painter, true);
   PaintContent(painter, {dirty.left(), dirty.top(), dirty.left() + dirty.width(), dirty.top() + dirty.height()});
   PaintSunkenFrame(painter, false);

@@ -31,6 +31,12 @@ inline constexpr int kBackColour = 32801;
 inline constexpr int kDefaultColours = 32802;
 }  // namespace meter_cmd
 
+// The three fonts every panel window draws with: Arial in cells of 8, 14 and 16 pixels. The
+// status displays write in the medium one.
+QFont MeterSmallFont();
+QFont MeterMediumFont();
+QFont MeterLargeFont();
+
 class CMeterWnd : public QWidget {
  public:
   struct MenuItem {
