@@ -1,8 +1,9 @@
 #pragma once
 // CChildView: the main window's client area and the player's window. It owns the player
-// controller and everything the player shows through: the transport buttons and the volume
-// slider (placed by the view layout), the title area and the labels it paints, the message
-// boxes and file dialogs, and the pump that brings the engine's notifications to this thread.
+// controller and everything the player shows through: the panel monitor, the transport buttons
+// and the volume slider (placed by the view layout), the title area and the labels it paints,
+// the message boxes and file dialogs, and the pump that brings the engine's notifications to
+// this thread.
 //
 // Every call into the player is made through Operate, which holds the pump (so that no
 // notification runs inside a dialog the operation opens) and shows what the operation throws,
@@ -18,7 +19,8 @@
 #include "app/song_slot.h"
 #include "app/velvasto_app.h"
 #include "gui/dialog_prompt.h"
-#include "gui/discarding_monitor.h"
+#include "gui/distinct_error_reporter.h"
+#include "gui/monitor/monitor_panel.h"
 #include "gui/notification_pump.h"
 #include "gui/transport_widgets.h"
 #include "gui/view_layout.h"
@@ -56,6 +58,7 @@ class CChildView final : public QWidget, public PlayerView {
   UserPrompt& Prompt() { return prompt_; }
   const ViewLayout& Layout() const { return layout_; }
   const TransportWidgets& Transport() const { return transport_; }
+  const MonitorPanel& Panel() const { return *panel_; }
 
   QSize sizeHint() const override;
 
@@ -90,6 +93,7 @@ class CChildView final : public QWidget, public PlayerView {
  private:
   void PaintContents();
   void WireTransport();
+  void ShowPanelStatus();
 
   CVelvastoApp& app_;
   QFont bigFont_;
@@ -98,7 +102,10 @@ class CChildView final : public QWidget, public PlayerView {
   LayoutMetrics metrics_;
   ViewLayout layout_;
   CDialogPrompt prompt_;
-  DiscardingMonitor monitor_;
+  // The panel's windows and the slider write their colours back as they go: a settings file
+  // that cannot be written is told once.
+  DistinctErrorReporter colourSaveErrors_;
+  std::unique_ptr<MonitorPanel> panel_;
   NotificationPump pump_;
   TransportWidgets transport_;
   bool painted_ = false;
