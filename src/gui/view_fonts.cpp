@@ -38,7 +38,8 @@ TextWidths MeasureTextWidths(const QFont& labelFont, const QFont& displayFont, i
         labels.horizontalAdvance(ToQString(LabelText(static_cast<ViewLabel>(i), monitorMode, monitorPort)));
   }
   for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
-    widths.statusSamples[i] = displays.horizontalAdvance(ToQString(StatusSampleText(static_cast<StatusDisplay>(i))));
+    for (const std::string_view text : StatusSampleTexts(static_cast<StatusDisplay>(i)))
+      widths.statusSamples[i] = std::max(widths.statusSamples[i], displays.horizontalAdvance(ToQString(text)));
   }
   return widths;
 }

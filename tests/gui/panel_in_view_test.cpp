@@ -107,15 +107,24 @@ TEST_F(PanelInViewTest, StatusDisplaysShowThePlayersStateWhole) {
   app.portSets.Add("Studio", "studio", 1, -1, -1);
   app.portSets.SetUse(true);
   MakeFrame();
+  const auto text = [&](PanelWindow window) { return Get<gui::CStatusWnd>(window).Text().toStdString(); };
+  const QFontMetrics metrics(gui::MeterMediumFont());
+  const auto expectWhole = [&] {
+    for (const PanelWindow window : {PanelWindow::FileCount, PanelWindow::Timebase, PanelWindow::VolumeDisplay,
+                                     PanelWindow::MonitorPort, PanelWindow::Loop, PanelWindow::Repeat,
+                                     PanelWindow::DdMode, PanelWindow::PortSet}) {
+      auto& display = Get<gui::CStatusWnd>(window);
+      EXPECT_LE(metrics.horizontalAdvance(display.Text()), display.width() - 2 * gui::kMeterFrameWidth)
+          << display.Text().toStdString();
+    }
+  };
+
   Run(CommandId::MonitorPortB);
   Run(CommandId::ListRandom);
   Run(CommandId::SingleRepeatOn);
   Run(CommandId::DropMakesNewList);
   Run(CommandId::Play);
   AdvanceMs(20);
-  Settle();
-
-  const auto text = [&](PanelWindow window) { return Get<gui::CStatusWnd>(window).Text().toStdString(); };
   EXPECT_EQ(text(PanelWindow::FileCount), "1024");
   EXPECT_EQ(text(PanelWindow::Timebase), "480");
   EXPECT_EQ(text(PanelWindow::VolumeDisplay), "127");
@@ -124,25 +133,23 @@ TEST_F(PanelInViewTest, StatusDisplaysShowThePlayersStateWhole) {
   EXPECT_EQ(text(PanelWindow::Repeat), "Rand.");
   EXPECT_EQ(text(PanelWindow::DdMode), "New");
   EXPECT_EQ(text(PanelWindow::PortSet), "Studio");
-
-  const QFontMetrics metrics(gui::MeterMediumFont());
-  for (const PanelWindow window : {PanelWindow::FileCount, PanelWindow::Timebase, PanelWindow::VolumeDisplay,
-                                   PanelWindow::MonitorPort, PanelWindow::Loop, PanelWindow::Repeat,
-                                   PanelWindow::DdMode, PanelWindow::PortSet}) {
-    auto& display = Get<gui::CStatusWnd>(window);
-    EXPECT_LE(metrics.horizontalAdvance(display.Text()), display.width() - 2 * gui::kMeterFrameWidth)
-        << display.Text().toStdString();
-  }
+  expectWhole();
 
   Run(CommandId::Stop);
   Run(CommandId::SingleRepeatOff);
   Run(CommandId::DropAppends);
+  Run(CommandId::MonitorPortA);
   app.portSets.SetUse(false);
   Run(CommandId::ListNoRepeat);
   EXPECT_EQ(text(PanelWindow::Repeat), "Norm.");
   EXPECT_EQ(text(PanelWindow::DdMode), "Add");
+  EXPECT_EQ(text(PanelWindow::MonitorPort), " A ");
   EXPECT_EQ(text(PanelWindow::PortSet), "Default");
   EXPECT_FALSE(Get<gui::CLoopWnd>(PanelWindow::Loop).On());
+  expectWhole();
+  Run(CommandId::ListRepeat);
+  EXPECT_EQ(text(PanelWindow::Repeat), "Rep.");
+  expectWhole();
 }
 
 TEST_F(PanelInViewTest, ThePlayingSongsRecordsReachTheMetersThroughTheEnginesNotifications) {
@@ -166,8 +173,8 @@ TEST_F(PanelInViewTest, ThePlayingSongsRecordsReachTheMetersThroughTheEnginesNot
   // The roll's first column is lit from the bottom as the window paints it.
   const QImage image = roll.grab().toImage();
   const gui::MeterRect dot = roll.Dot(0, 1);
-  EXPECT_EQ(image.pixelColor(gui::kMeterBorder + (dot.left + dot.right) / 2, gui::kMeterBorder + (dot.top + dot.bottom) / 2),
-            roll.Colours().fore.ToQColor());
+  const QPoint middle(gui::kMeterBorder + (dot.left + dot.right) / 2, gui::kMeterBorder + (dot.top + dot.bottom) / 2);
+  EXPECT_EQ(image.pixelColor(middle), roll.Colours().fore.ToQColor());
 
   AdvanceMs(1100);
   EXPECT_EQ(Get<gui::CTimeMeterWnd>(PanelWindow::Time).Position(), 1u) << "the play time follows the song";
