@@ -182,7 +182,7 @@ void CChildView::PaintContents() {
   for (std::size_t i = 0; i < kViewLabelCount; ++i) {
     const Placement& label = layout_.labels[i];
     if (!label.visible) continue;
-    painter.drawText(ToQRect(label.rect), Qt::AlignLeft | Qt::AlignBottom,
+    painter.drawText(ToQRect(label.rect), Qt::AlignLeft | Qt::AlignVCenter,
                      ToQString(LabelText(static_cast<ViewLabel>(i), settings.monitorMode, settings.monitorPort)));
   }
 }

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace velvasto::gui {
 
@@ -51,6 +53,12 @@ class ChannelGrid {
   int left_;  // the grid's origin: client origin plus margin
   int top_;
 };
+
+// Which of a row of labels (the channel numbers under the columns) can be drawn without running
+// into one another: label k is `widths[k]` pixels wide and centred at `centres[k]`, left to
+// right. Going from the left, a label is drawn when it keeps a pixel clear of the last one
+// drawn; the first always is.
+std::vector<bool> LabelsThatFit(std::span<const int> centres, std::span<const int> widths);
 
 // The two fills of a bar showing `value` of `maximum`, in drawing order: the value's part in the
 // bar colour, then the rest (none when the bar is full) in the unlit colour. The unlit fill of a

@@ -1,5 +1,6 @@
 #include "gui/monitor/meter_wnd.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -122,6 +123,24 @@ void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
 
 void CMeterWnd::DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text) {
   painter.drawText(ToQRect(area), flags, text);
+}
+
+void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top) {
+  const QFontMetrics metrics(painter.font());
+  std::array<QString, 16> numbers;
+  std::array<int, 16> centres{};
+  std::array<int, 16> widths{};
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    numbers[k] = QString::number(k + 1);
+    widths[k] = metrics.horizontalAdvance(numbers[k]);
+    centres[k] = (columns[k].left + columns[k].right) / 2;
+  }
+  const std::vector<bool> shown = LabelsThatFit(centres, widths);
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (!shown[k]) continue;
+    const int left = centres[k] - widths[k] / 2;
+    DrawText(painter, {left, top, left + widths[k], top + metrics.height()}, Qt::AlignLeft | Qt::AlignTop, numbers[k]);
+  }
 }
 
 void CMeterWnd::paintEvent(QPaintEvent* event) {

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,10 @@ class CMeterWnd : public QWidget {
   static void Fill(QPainter& painter, const MeterRect& area, Rgb colour);
   // Draws `text` in `area` with the painter's font, aligned by `flags`.
   static void DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text);
+  // Draws the channel numbers 1 to 16 with the painter's font, each centred under its column
+  // (left to right) in a line from `top`. Where the columns are narrower than the numbers, a
+  // number that would run into the one before it is left out.
+  static void DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top);
   // Writes colours under their keys, showing a failure; a destructor's part.
   struct KeyedColour {
     std::string stem;
