@@ -29,10 +29,10 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
       displayFont_(MeterMediumFont()),
       metrics_(MeasureLayoutMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont))),
       prompt_(*this),
-      colourSaveErrors_(prompt_),
-      panel_(std::make_unique<MonitorPanel>(this, colourSaveErrors_)),
+      settingsWriteErrors_(prompt_),
+      panel_(std::make_unique<MonitorPanel>(this, settingsWriteErrors_)),
       pump_([this] { Operate([](PlayerController& controller) { controller.ProcessNotifications(); }); }, this),
-      transport_(MakeTransportWidgets(*this, colourSaveErrors_)) {
+      transport_(MakeTransportWidgets(*this, settingsWriteErrors_)) {
   controller_ = std::make_unique<PlayerController>(
       PlayerController::Parts{app_, services.devices, services.timing, *this, *panel_, prompt_},
       [this] { pump_.WakeFromAnyThread(); });

@@ -59,6 +59,9 @@ class CChildView final : public QWidget, public PlayerView {
   const ViewLayout& Layout() const { return layout_; }
   const TransportWidgets& Transport() const { return transport_; }
   const MonitorPanel& Panel() const { return *panel_; }
+  // Shows a failed write of the settings file once, however often it fails: closing writes the
+  // window's position, the settings and the colours of every panel window and of the slider.
+  ErrorReporter& SettingsWriteErrors() { return settingsWriteErrors_; }
 
   QSize sizeHint() const override;
 
@@ -102,9 +105,7 @@ class CChildView final : public QWidget, public PlayerView {
   LayoutMetrics metrics_;
   ViewLayout layout_;
   CDialogPrompt prompt_;
-  // The panel's windows and the slider write their colours back as they go: a settings file
-  // that cannot be written is told once.
-  DistinctErrorReporter colourSaveErrors_;
+  DistinctErrorReporter settingsWriteErrors_;
   std::unique_ptr<MonitorPanel> panel_;
   NotificationPump pump_;
   TransportWidgets transport_;

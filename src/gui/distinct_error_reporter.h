@@ -1,7 +1,7 @@
 #pragma once
-// Passes each error text on to the user once; the same text again is dropped. The view's
-// windows write their colours back as they go, each to the same settings file: when that file
-// cannot be written, closing the program tells so once, not once per window.
+// Passes each error text on to the user once; the same text again is dropped. Closing the
+// program writes the window's position, the settings and every panel window's colours to the
+// same settings file: when that file cannot be written, the user is told so once.
 
 #include <set>
 #include <string>

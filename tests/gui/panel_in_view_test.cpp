@@ -1,6 +1,6 @@
 // The panel in the main window: where its windows go in each monitor mode, what its status
 // displays show, how the playing song's monitor records reach it, seeking from the time meter,
-// and what closing tells when the colours cannot be written back.
+// and what closing tells when the settings file cannot be written.
 
 #include <gtest/gtest.h>
 
@@ -195,11 +195,14 @@ TEST_F(PanelInViewTest, ClickingTheTimeMeterSeeksThePlayingSong) {
   EXPECT_EQ(app.playState, PlayState::Playing);
 }
 
-TEST_F(PanelInViewTest, ClosingWithAnUnwritableSettingsFileTellsOnceThatTheColoursWereNotSaved) {
+// Closing writes the window's position, then each window of the panel and the slider write
+// their colours as they go: one message for all.
+TEST_F(PanelInViewTest, ClosingWithAnUnwritableSettingsFileTellsOnceThatItCouldNotBeWritten) {
   MakeFrame();
   // The settings folder is a file: nothing can be written below it.
   CINIFile::SetSettingsPath(dir.Write("blocker", "") / "velvasto.ini");
   ModalAnswers answers;
+  ASSERT_TRUE(frame->close());
   frame.reset();
   ASSERT_EQ(answers.seen.size(), 1u);
   EXPECT_EQ(answers.seen[0].text.toStdString(), CatalogueText(62012));
