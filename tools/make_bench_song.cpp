@@ -1,7 +1,8 @@
-// Writes a dense General MIDI song of a given length for render benchmarks
-// (scripts/bench-render.sh): 120 bpm, eight melodic parts playing four-note chords in eighth
-// notes with changing expression, and a drum part.
-//   velvasto-make-bench-song OUT.mid [MINUTES]     (default 3 minutes)
+// Writes a dense General MIDI song of a given length for benchmarks: 120 bpm, melodic parts
+// playing four-note chords in eighth notes with changing expression, and a drum part. On one
+// port (scripts/bench-render.sh) eight melodic parts and the drums; on two ports every one of
+// the 32 channels is busy (15 melodic parts and the drums on each port; scripts/measure-panel-cpu.sh).
+//   velvasto-make-bench-song OUT.mid [MINUTES [PORTS]]     (default 3 minutes, 1 port)
 
 #include <charconv>
 #include <cstdio>
@@ -19,6 +20,12 @@ using velvasto::test::SmfTrack;
 constexpr std::uint16_t kDivision = 480;
 constexpr int kEighthsPerMinute = 240;  // 120 beats per minute
 constexpr int kMaxMinutes = 60;
+constexpr std::uint8_t kDrumChannel = 9;
+
+// A track of PORT A (0) or PORT B (1).
+SmfTrack& OnPort(SmfTrack& track, int port, int ports) {
+  return ports == 1 ? track : track.Port(0, static_cast<std::uint8_t>(port));
+}
 
 void Melodic(SmfTrack& track, std::uint8_t channel, int eighths) {
   track.Program(0, channel, static_cast<std::uint8_t>(channel * 8)).Control(0, channel, 7, 90);
@@ -35,29 +42,40 @@ void Melodic(SmfTrack& track, std::uint8_t channel, int eighths) {
 void Drums(SmfTrack& track, int eighths) {
   for (int step = 0; step < eighths; ++step) {
     const std::uint8_t note = step % 2 == 0 ? 36 : 42;
-    track.NoteOn(0, 9, note, 100).NoteOff(kDivision / 2, 9, note);
+    track.NoteOn(0, kDrumChannel, note, 100).NoteOff(kDivision / 2, kDrumChannel, note);
   }
   track.EndOfTrack();
+}
+
+// The number in `text` when it is a whole number from `low` to `high`.
+bool ParseNumber(const char* text, int low, int high, int& number) {
+  const char* end = text + std::strlen(text);
+  const auto [last, error] = std::from_chars(text, end, number);
+  return error == std::errc() && last == end && number >= low && number <= high;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int minutes = 3;
-  if (argc == 3) {
-    const char* end = argv[2] + std::strlen(argv[2]);
-    const auto [last, error] = std::from_chars(argv[2], end, minutes);
-    if (error != std::errc() || last != end || minutes < 1 || minutes > kMaxMinutes) argc = 0;
-  }
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: velvasto-make-bench-song OUT.mid [MINUTES 1..60]\n");
+  int ports = 1;
+  if (argc < 2 || argc > 4 || (argc >= 3 && !ParseNumber(argv[2], 1, kMaxMinutes, minutes)) ||
+      (argc == 4 && !ParseNumber(argv[3], 1, 2, ports))) {
+    std::fprintf(stderr, "usage: velvasto-make-bench-song OUT.mid [MINUTES 1..60 [PORTS 1..2]]\n");
     return 2;
   }
   const int eighths = minutes * kEighthsPerMinute;
   SmfBuilder song(1, kDivision);
   song.AddTrack().Text(0, 0x03, "Velvasto render benchmark").Tempo(0, 500000).EndOfTrack();
-  for (std::uint8_t channel = 0; channel < 8; ++channel) Melodic(song.AddTrack(), channel, eighths);
-  Drums(song.AddTrack(), eighths);
+  // One port: eight melodic parts; two ports: every channel but the drums'.
+  const std::uint8_t melodicChannels = ports == 1 ? 8 : 16;
+  for (int port = 0; port < ports; ++port) {
+    for (std::uint8_t channel = 0; channel < melodicChannels; ++channel) {
+      if (ports == 2 && channel == kDrumChannel) continue;
+      Melodic(OnPort(song.AddTrack(), port, ports), channel, eighths);
+    }
+    Drums(OnPort(song.AddTrack(), port, ports), eighths);
+  }
   const std::vector<std::uint8_t> bytes = song.Build();
   std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <utility>
 
+#include "gui/monitor/meter_wnd.h"
+#include "gui/panel_status.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
@@ -24,23 +26,32 @@ CChildView::CChildView(const ViewServices& services, QWidget* parent)
       app_(services.app),
       bigFont_(BigFont()),
       smallFont_(SmallFont()),
-      displayFont_(DisplayFont()),
+      displayFont_(MeterMediumFont()),
       metrics_(MeasureLayoutMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont))),
       prompt_(*this),
+      settingsWriteErrors_(prompt_),
+      panel_(std::make_unique<MonitorPanel>(this, settingsWriteErrors_)),
       pump_([this] { Operate([](PlayerController& controller) { controller.ProcessNotifications(); }); }, this),
-      transport_(MakeTransportWidgets(*this, prompt_)),
+      transport_(MakeTransportWidgets(*this, settingsWriteErrors_)),
       songData_(*this) {
   controller_ = std::make_unique<PlayerController>(
-      PlayerController::Parts{app_, services.devices, services.timing, *this, monitor_, prompt_},
+      PlayerController::Parts{app_, services.devices, services.timing, *this, *panel_, prompt_},
       [this] { pump_.WakeFromAnyThread(); });
   WireTransport();
-  // The panel's meter windows are created here, as children of the view (issue 10).
+  connect(panel_.get(), &MonitorPanel::SeekRequested, this, [this](std::uint32_t seconds) {
+    Operate([seconds](PlayerController& controller) { controller.Seek(seconds); });
+  });
   LayOut();
   CommandStatesChanged();
 }
 
 // The controller goes first: it stops a loaded song while the view it reports to still exists.
-CChildView::~CChildView() { controller_.reset(); }
+// Then the windows that write their colours back, while the prompt that shows a failure exists.
+CChildView::~CChildView() {
+  controller_.reset();
+  panel_.reset();
+  delete transport_.slider;
+}
 
 void CChildView::WireTransport() {
   for (COrgButton* button : transport_.buttons) {
@@ -71,7 +82,10 @@ void CChildView::SetWindowTitle(const std::string& title) { window()->setWindowT
 
 void CChildView::RepaintTitleArea() { update(ToQRect(layout_.titleArea)); }
 
-void CChildView::Repaint() { update(); }
+void CChildView::Repaint() {
+  ShowPanelStatus();
+  update();
+}
 
 void CChildView::LayOut() {
   const SettingsBlock& settings = app_.settings;
@@ -81,8 +95,8 @@ void CChildView::LayOut() {
   for (std::size_t i = 0; i < kTransportButtonCount; ++i)
     transport_.buttons[i]->setGeometry(ToQRect(layout_.buttons[i]));
   transport_.slider->setGeometry(ToQRect(layout_.slider));
-  // The panel places and shows its meter windows by layout_ here, and repaints its status
-  // displays (issue 10).
+  panel_->LayOut(layout_);
+  ShowPanelStatus();
   update();
 }
 
@@ -109,19 +123,25 @@ void CChildView::ShowBusy(bool busy) {
   }
 }
 
-// The panel's meters are reset and cleared here (issue 10).
-void CChildView::ResetMetersForPlay() {}
-void CChildView::ResetMetersForRepeat() {}
-void CChildView::ClearMeters() {}
+void CChildView::ResetMetersForPlay() {
+  panel_->ResetForPlay(controller_->Status().lengthSeconds);
+  ShowPanelStatus();
+}
+
+void CChildView::ResetMetersForRepeat() { panel_->ResetForRepeat(controller_->Status().lengthSeconds); }
+
+void CChildView::ClearMeters() { panel_->Clear(); }
+
+void CChildView::ShowPanelStatus() { panel_->ShowStatus(PanelStatusOf(app_, controller_->SongInformation())); }
 
 void CChildView::SetVolumeSlider(int volume) {
   const QSignalBlocker quiet(transport_.slider);
   transport_.slider->setValue(127 - volume);
 }
 
-// The panel's volume and map displays show these (issue 10).
-void CChildView::ShowVolumeValue(int) {}
-void CChildView::SetMapDisplay(int) {}
+void CChildView::ShowVolumeValue(int volume) { panel_->SetVolumeValue(volume); }
+
+void CChildView::SetMapDisplay(int map) { panel_->SetMap(map); }
 
 void CChildView::RefreshSongProperties(const SongInfo* info) { songData_.RefreshProperties(info); }
 void CChildView::ShowSongProperties(const SongInfo* info) { songData_.ShowProperties(info); }
@@ -162,7 +182,7 @@ void CChildView::PaintContents() {
   for (std::size_t i = 0; i < kViewLabelCount; ++i) {
     const Placement& label = layout_.labels[i];
     if (!label.visible) continue;
-    painter.drawText(ToQRect(label.rect), Qt::AlignLeft | Qt::AlignBottom,
+    painter.drawText(ToQRect(label.rect), Qt::AlignLeft | Qt::AlignVCenter,
                      ToQString(LabelText(static_cast<ViewLabel>(i), settings.monitorMode, settings.monitorPort)));
   }
 }

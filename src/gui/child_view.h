@@ -1,8 +1,9 @@
 #pragma once
 // CChildView: the main window's client area and the player's window. It owns the player
-// controller and everything the player shows through: the transport buttons and the volume
-// slider (placed by the view layout), the title area and the labels it paints, the message
-// boxes and file dialogs, and the pump that brings the engine's notifications to this thread.
+// controller and everything the player shows through: the panel monitor, the transport buttons
+// and the volume slider (placed by the view layout), the title area and the labels it paints,
+// the message boxes and file dialogs, and the pump that brings the engine's notifications to
+// this thread.
 //
 // Every call into the player is made through Operate, which holds the pump (so that no
 // notification runs inside a dialog the operation opens) and shows what the operation throws,
@@ -18,7 +19,8 @@
 #include "app/song_slot.h"
 #include "app/velvasto_app.h"
 #include "gui/dialog_prompt.h"
-#include "gui/discarding_monitor.h"
+#include "gui/distinct_error_reporter.h"
+#include "gui/monitor/monitor_panel.h"
 #include "gui/notification_pump.h"
 #include "gui/song_data_windows.h"
 #include "gui/transport_widgets.h"
@@ -58,6 +60,10 @@ class CChildView final : public QWidget, public PlayerView {
   const ViewLayout& Layout() const { return layout_; }
   const TransportWidgets& Transport() const { return transport_; }
   SongDataWindows& SongData() { return songData_; }
+  const MonitorPanel& Panel() const { return *panel_; }
+  // Shows a failed write of the settings file once, however often it fails: closing writes the
+  // window's position, the settings and the colours of every panel window and of the slider.
+  ErrorReporter& SettingsWriteErrors() { return settingsWriteErrors_; }
 
   QSize sizeHint() const override;
 
@@ -92,6 +98,7 @@ class CChildView final : public QWidget, public PlayerView {
  private:
   void PaintContents();
   void WireTransport();
+  void ShowPanelStatus();
 
   CVelvastoApp& app_;
   QFont bigFont_;
@@ -100,7 +107,8 @@ class CChildView final : public QWidget, public PlayerView {
   LayoutMetrics metrics_;
   ViewLayout layout_;
   CDialogPrompt prompt_;
-  DiscardingMonitor monitor_;
+  DistinctErrorReporter settingsWriteErrors_;
+  std::unique_ptr<MonitorPanel> panel_;
   NotificationPump pump_;
   TransportWidgets transport_;
   SongDataWindows songData_;

@@ -170,7 +170,7 @@ int RunDesktopProgram(int argc, char** argv) {
   try {
     app.SaveSettings();
   } catch (const CErrMessage& error) {
-    ShowStartupError(error.Message());
+    frame->View().SettingsWriteErrors().ShowError(error.Message());
   }
   return status;
 }

@@ -164,7 +164,7 @@ void CMainFrame::StorePosition() {
   try {
     WriteWindowOrigin(settings, {pos().x(), pos().y()});
   } catch (const CErrMessage& error) {
-    view_->Prompt().ShowError(error.Message());
+    view_->SettingsWriteErrors().ShowError(error.Message());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "gui/cell_font.h"
 #include "gui/qt_text.h"
 
 namespace velvasto::gui {
@@ -14,21 +15,8 @@ static_assert(sizeof kDigitString - 1 == LayoutMetrics::kDigits);
 
 }  // namespace
 
-QFont CellFont(const QString& family, int cellHeight, int averageWidth, int weight) {
-  QFont font(family);
-  font.setWeight(static_cast<QFont::Weight>(weight));
-  font.setPixelSize(cellHeight);
-  // Pixel sizes are em sizes; the cell is taller than the em by the font's own ratio.
-  const int measured = QFontMetrics(font).height();
-  if (measured > 0) font.setPixelSize(std::max(1, cellHeight * cellHeight / measured));
-  const int average = QFontMetrics(font).averageCharWidth();
-  if (averageWidth > 0 && average > 0) font.setStretch(std::clamp(100 * averageWidth / average, 1, 4000));
-  return font;
-}
-
 QFont BigFont() { return CellFont(QStringLiteral("Arial"), 16, 6, 700); }
 QFont SmallFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 500); }
-QFont DisplayFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 700); }
 
 LayoutMetrics MeasureLayoutMetrics(const QFont& fixedFont) {
   const QFontMetrics metrics(fixedFont);
@@ -50,7 +38,8 @@ TextWidths MeasureTextWidths(const QFont& labelFont, const QFont& displayFont, i
         labels.horizontalAdvance(ToQString(LabelText(static_cast<ViewLabel>(i), monitorMode, monitorPort)));
   }
   for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
-    widths.statusSamples[i] = displays.horizontalAdvance(ToQString(StatusSampleText(static_cast<StatusDisplay>(i))));
+    for (const std::string_view text : StatusSampleTexts(static_cast<StatusDisplay>(i)))
+      widths.statusSamples[i] = std::max(widths.statusSamples[i], displays.horizontalAdvance(ToQString(text)));
   }
   return widths;
 }

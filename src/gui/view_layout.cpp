@@ -1,5 +1,7 @@
 #include "gui/view_layout.h"
 
+#include "gui/monitor/display_texts.h"
+#include "gui/monitor/meter_geometry.h"
 #include "gui/monitor/transport_geometry.h"
 
 namespace velvasto::gui {
@@ -66,21 +68,22 @@ std::string_view LabelText(ViewLabel label, int monitorMode, int monitorPort) {
   return {};
 }
 
-std::string_view StatusSampleText(StatusDisplay display) {
+std::vector<std::string_view> StatusSampleTexts(StatusDisplay display) {
   switch (display) {
     case StatusDisplay::FileCount:
-      return "1024";
+      return {"1024"};
     case StatusDisplay::TimeBase:
-      return "0000";
+      return {"0000"};
     case StatusDisplay::Volume:
+      return {"000"};
     case StatusDisplay::MonitorPort:
-      return "000";
+      return {"000", MonitorPortText(0), MonitorPortText(1)};
     case StatusDisplay::Loop:
-      return "Loop";
+      return {"Loop"};
     case StatusDisplay::Repeat:
-      return "Rand.";
+      return {RepeatText(0), RepeatText(1), RepeatText(2)};
     case StatusDisplay::DropMode:
-      return "New";
+      return {DdModeText(0), DdModeText(1)};
     case StatusDisplay::PortSet:
       break;  // the user's own label: the display takes the rest of its row
   }
@@ -89,7 +92,7 @@ std::string_view StatusSampleText(StatusDisplay display) {
 
 Rect StatusDisplayRect(const Rect& label, int textWidth) {
   const int left = label.right + kStatusGap;
-  return {left, label.top, left + textWidth, label.bottom};
+  return {left, label.top, left + kMeterFrameWidth + textWidth + kMeterFrameWidth, label.bottom};
 }
 
 ViewLayout LayOutView(const ViewLayoutInput& input) {

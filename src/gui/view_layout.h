@@ -19,6 +19,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace velvasto::gui {
 
@@ -84,12 +85,13 @@ inline constexpr std::size_t kViewLabelCount = 9;
 // The text of a label; the panel labels depend on the monitored port and mode.
 std::string_view LabelText(ViewLabel label, int monitorMode, int monitorPort);
 
-// The text a status display is as wide as; the monitor port and volume displays use "000"
-// (three characters). The port set display has none: it takes the rest of its row.
-std::string_view StatusSampleText(StatusDisplay display);
+// The texts a status display is to show whole: it is as wide as the widest of them. The monitor
+// port and volume displays fit "000" (three characters), the repeat and drop-mode displays
+// each of their texts. The port set display has none: it takes the rest of its row.
+std::vector<std::string_view> StatusSampleTexts(StatusDisplay display);
 
 // Widths measured by the view in the fonts the texts are drawn in: each label's text in the
-// small font, each status display's sample text in the displays' font.
+// small font, each status display's widest sample text in the displays' font.
 struct TextWidths {
   std::array<int, kViewLabelCount> labels{};
   std::array<int, kStatusDisplayCount> statusSamples{};
@@ -118,7 +120,7 @@ struct ViewLayout {
   Placement timeMeter;
   Placement mapDisplay;
   // Each status display and the label it stands right of: left = label right + 4, as wide as
-  // its sample text, as high as the label.
+  // its sample text inside the window's frame, as high as the label.
   std::array<Placement, kStatusDisplayCount> statusDisplays{};
   std::array<Rect, kStatusDisplayCount> statusAnchors{};
   // Each label where it is painted; labels of hidden windows are not painted.
@@ -132,7 +134,8 @@ struct ViewLayout {
 // The gap between a status display's label and the display.
 inline constexpr int kStatusGap = 4;
 
-// A status display right of its label, as wide as its text.
+// A status display right of its label, as wide as its text with the window's frame on both
+// sides, so that the text shows whole.
 Rect StatusDisplayRect(const Rect& label, int textWidth);
 
 ViewLayout LayOutView(const ViewLayoutInput& input);

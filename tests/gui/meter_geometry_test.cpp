@@ -45,6 +45,35 @@ TEST(MeterGeometryTest, DotsAreTheirCellsLessOnePixelCountedFromTheBottom) {
   EXPECT_EQ(grid.DotColumn(15), (MeterRect{165, 7, 175, 87}));
 }
 
+// Channel numbers 1 to 16 one digit wide up to 9 and two from 10 on, under columns `step`
+// pixels apart: which of them can be drawn, as a string of 1s and 0s.
+std::string NumbersShown(int step, int digit) {
+  std::vector<int> centres;
+  std::vector<int> widths;
+  for (int k = 1; k <= 16; ++k) {
+    centres.push_back(10 + k * step);
+    widths.push_back(k < 10 ? digit : 2 * digit);
+  }
+  std::string shown;
+  for (const bool drawn : LabelsThatFit(centres, widths)) shown += drawn ? '1' : '0';
+  return shown;
+}
+
+TEST(MeterGeometryTest, ChannelNumbersThatWouldRunIntoTheOneBeforeAreLeftOut) {
+  struct Case {
+    int step, digit;
+    const char* shown;  // channels 1 to 16
+  };
+  const Case cases[] = {
+      {9, 4, "1111111111111111"},  // wide columns: every number
+      {7, 3, "1111111111111111"},  // 7 apart, two digits 6 wide: a pixel clear
+      {6, 3, "1111111111010101"},  // 10 keeps its pixel from 9; from then on every other one
+      {5, 4, "1111111110101010"},  // 10 would touch 9
+      {3, 3, "1010101010100100"},  // even single digits run into each other
+  };
+  for (const Case& c : cases) EXPECT_EQ(NumbersShown(c.step, c.digit), c.shown) << c.step << " " << c.digit;
+}
+
 TEST(MeterGeometryTest, BarFillsSplitTheBarByTheValue) {
   const MeterRect bar{10, 20, 20, 147};  // 127 high, 10 wide
   struct Case {

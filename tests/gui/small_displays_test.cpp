@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 
 #include "gui/monitor/map_wnd.h"
-#include "gui/monitor/meter_font.h"
 #include "gui/monitor/status_wnd.h"
 #include "gui/monitor/tempo_meter_wnd.h"
 #include "panel_test_support.h"
@@ -24,7 +23,7 @@ TEST(MapWndTest, EachStateShowsItsLabelOnItsOwnBackground) {
   RecordingReporter reporter;
   CMapWnd map(reporter, nullptr);
   map.resize(162, 22);  // client 160 × 20
-  const QFontMetrics metrics(MeterFont(14, 5, 700));
+  const QFontMetrics metrics(MeterMediumFont());
   struct Case {
     int state;
     QColor back;  // with no settings file

@@ -121,12 +121,13 @@ TEST(ViewLayoutTest, SliderAndStatusDisplaysFollowTheirRules) {
   EXPECT_EQ(layout.slider.top, 2 * u);
   EXPECT_EQ(layout.slider.bottom, 13 * u);
 
-  // A display starts 4 pixels right of its label, is as wide as its sample and as high as the label.
+  // A display starts 4 pixels right of its label, is as wide as its sample inside the window's
+  // 3-pixel frame (border and sunken frame) on both sides, and as high as the label.
   const Rect& label = layout.Label(ViewLabel::TimeBase).rect;
   EXPECT_EQ(label.Width(), 51);
   EXPECT_EQ(layout.statusAnchors[static_cast<std::size_t>(StatusDisplay::TimeBase)], label);
   EXPECT_EQ(layout.Status(StatusDisplay::TimeBase).rect,
-            (Rect{label.right + 4, label.top, label.right + 33, label.bottom}));
+            (Rect{label.right + 4, label.top, label.right + 4 + 3 + 29 + 3, label.bottom}));
   for (std::size_t i = 0; i < kStatusDisplayCount; ++i) {
     if (static_cast<StatusDisplay>(i) == StatusDisplay::PortSet) continue;
     EXPECT_EQ(layout.statusDisplays[i].rect, StatusDisplayRect(layout.statusAnchors[i], input.widths.statusSamples[i]))

@@ -11,6 +11,7 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include "gui/cell_font.h"
 #include "gui/help_page.h"
 #include "gui/japanese_ui.h"
 #include "gui/main_frame.h"

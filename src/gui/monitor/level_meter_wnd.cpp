@@ -40,11 +40,9 @@ void CVolBaseMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
   painter.setPen(colours.text.ToQColor());
   painter.setBackground(colours.back.ToQColor());
   painter.setBackgroundMode(Qt::OpaqueMode);
-  for (int channel = 1; channel <= 16; ++channel) {
-    const MeterRect bar = grid.ChannelBar(channel);
-    DrawText(painter, {bar.left, bar.bottom + 2, bar.right, bar.bottom + 12}, Qt::AlignHCenter | Qt::AlignTop,
-             QString::asprintf("%2d", channel));
-  }
+  std::array<MeterRect, 16> bars;
+  for (int channel = 1; channel <= 16; ++channel) bars[static_cast<std::size_t>(channel - 1)] = grid.ChannelBar(channel);
+  DrawChannelNumbers(painter, bars, bars[0].bottom + 2);
   const MeterRect first = grid.ChannelBar(1);
   const ScaleMarks marks = ScaleMarksFor(first);
   const auto scaleText = [&](int y, const char* text) {

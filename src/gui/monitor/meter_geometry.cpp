@@ -88,6 +88,18 @@ std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length) {
   return static_cast<std::uint32_t>((offset * length + static_cast<std::uint64_t>(width) / 2) / width);
 }
 
+std::vector<bool> LabelsThatFit(std::span<const int> centres, std::span<const int> widths) {
+  std::vector<bool> drawn(std::min(centres.size(), widths.size()), false);
+  int clearFrom = 0;  // the first x after the last label drawn and its gap
+  for (std::size_t k = 0; k < drawn.size(); ++k) {
+    const int left = centres[k] - widths[k] / 2;
+    if (k > 0 && left < clearFrom) continue;
+    drawn[k] = true;
+    clearFrom = left + widths[k] + 1;
+  }
+  return drawn;
+}
+
 std::array<FrameStroke, 8> SunkenFrameStrokes(const MeterRect& f) {
   // Each stroke is a line that ends one pixel short of its end point, as the lines of the frame
   // follow on from one another.

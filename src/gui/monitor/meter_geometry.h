@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace velvasto::gui {
 
@@ -52,6 +54,12 @@ class ChannelGrid {
   int top_;
 };
 
+// Which of a row of labels (the channel numbers under the columns) can be drawn without running
+// into one another: label k is `widths[k]` pixels wide and centred at `centres[k]`, left to
+// right. Going from the left, a label is drawn when it keeps a pixel clear of the last one
+// drawn; the first always is.
+std::vector<bool> LabelsThatFit(std::span<const int> centres, std::span<const int> widths);
+
 // The two fills of a bar showing `value` of `maximum`, in drawing order: the value's part in the
 // bar colour, then the rest (none when the bar is full) in the unlit colour. The unlit fill of a
 // vertical bar covers the top row of the lit part.
@@ -88,6 +96,12 @@ TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int
 // The whole second of a song `length` seconds long at `x` on `track` (clamped to the track), to
 // the nearest second.
 std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length);
+
+// What a window's frame takes on each side: the one-pixel border round the client, and the
+// sunken frame's two pixels inside it. Content that is to be seen whole keeps within.
+inline constexpr int kMeterBorder = 1;
+inline constexpr int kSunkenFrameWidth = 2;
+inline constexpr int kMeterFrameWidth = kMeterBorder + kSunkenFrameWidth;
 
 // The eight one-pixel strokes of the sunken frame round `frame` (right and bottom being the last
 // pixels it covers), in drawing order, and the interior that the frame leaves.

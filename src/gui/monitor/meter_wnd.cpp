@@ -1,5 +1,6 @@
 #include "gui/monitor/meter_wnd.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -9,14 +10,11 @@
 #include "core/cini_file.h"
 #include "core/errors.h"
 #include "engine/reporting_transport.h"
-#include "gui/monitor/meter_font.h"
+#include "gui/cell_font.h"
 
 namespace velvasto::gui {
 
 namespace {
-
-// The one-pixel border round the client area.
-constexpr int kBorder = 1;
 
 MeterColours LoadColours(MeterKind kind) {
   const CINIFile settings;
@@ -31,14 +29,18 @@ QRect ToQRect(const MeterRect& r) { return {r.left, r.top, r.Width(), r.Height()
 
 }  // namespace
 
+QFont MeterSmallFont() { return CellFont(QStringLiteral("Arial"), 8, 3, 500); }
+QFont MeterMediumFont() { return CellFont(QStringLiteral("Arial"), 14, 5, 700); }
+QFont MeterLargeFont() { return CellFont(QStringLiteral("Arial"), 16, 6, 700); }
+
 CMeterWnd::CMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent)
     : QWidget(parent),
       kind_(kind),
       reporter_(reporter),
       colours_(LoadColours(kind)),
-      smallFont_(MeterFont(8, 3, 500)),
-      mediumFont_(MeterFont(14, 5, 700)),
-      largeFont_(MeterFont(16, 6, 700)) {
+      smallFont_(MeterSmallFont()),
+      mediumFont_(MeterMediumFont()),
+      largeFont_(MeterLargeFont()) {
   // Every pixel is painted by the window itself.
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The right button's release opens the window's own menu; the parent's is not to be asked.
@@ -111,9 +113,9 @@ bool CMeterWnd::ChooseNewColour(Rgb& colour) {
   return true;
 }
 
-MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kBorder, height() - 2 * kBorder}; }
+MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
 
-void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kBorder, kBorder)); }
+void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
 
 void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
   if (area.Width() > 0 && area.Height() > 0) painter.fillRect(ToQRect(area), colour.ToQColor());
@@ -123,14 +125,32 @@ void CMeterWnd::DrawText(QPainter& painter, const MeterRect& area, int flags, co
   painter.drawText(ToQRect(area), flags, text);
 }
 
+void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top) {
+  const QFontMetrics metrics(painter.font());
+  std::array<QString, 16> numbers;
+  std::array<int, 16> centres{};
+  std::array<int, 16> widths{};
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    numbers[k] = QString::number(k + 1);
+    widths[k] = metrics.horizontalAdvance(numbers[k]);
+    centres[k] = (columns[k].left + columns[k].right) / 2;
+  }
+  const std::vector<bool> shown = LabelsThatFit(centres, widths);
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (!shown[k]) continue;
+    const int left = centres[k] - widths[k] / 2;
+    DrawText(painter, {left, top, left + widths[k], top + metrics.height()}, Qt::AlignLeft | Qt::AlignTop, numbers[k]);
+  }
+}
+
 void CMeterWnd::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::Shadow));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
-  painter.translate(kBorder, kBorder);
+  painter.translate(kMeterBorder, kMeterBorder);
   const MeterRect client = Client();
   painter.setClipRect(ToQRect(client));
-  const QRect dirty = event->rect().translated(-kBorder, -kBorder).intersected(ToQRect(client));
+  const QRect dirty = event->rect().translated(-kMeterBorder, -kMeterBorder).intersected(ToQRect(client));
   PaintSunkenFrame(painter, true);
   PaintContent(painter, {dirty.left(), dirty.top(), dirty.left() + dirty.width(), dirty.top() + dirty.height()});
   PaintSunkenFrame(painter, false);

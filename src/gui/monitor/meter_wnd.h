@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,12 @@ inline constexpr int kTextColour = 32800;
 inline constexpr int kBackColour = 32801;
 inline constexpr int kDefaultColours = 32802;
 }  // namespace meter_cmd
+
+// The three fonts every panel window draws with: Arial in cells of 8, 14 and 16 pixels. The
+// status displays write in the medium one.
+QFont MeterSmallFont();
+QFont MeterMediumFont();
+QFont MeterLargeFont();
 
 class CMeterWnd : public QWidget {
  public:
@@ -75,6 +82,10 @@ class CMeterWnd : public QWidget {
   static void Fill(QPainter& painter, const MeterRect& area, Rgb colour);
   // Draws `text` in `area` with the painter's font, aligned by `flags`.
   static void DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text);
+  // Draws the channel numbers 1 to 16 with the painter's font, each centred under its column
+  // (left to right) in a line from `top`. Where the columns are narrower than the numbers, a
+  // number that would run into the one before it is left out.
+  static void DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top);
   // Writes colours under their keys, showing a failure; a destructor's part.
   struct KeyedColour {
     std::string stem;

@@ -53,10 +53,29 @@ CMeterWnd& MonitorPanel::Window(PanelWindow window) const { return *windows_[Ind
 
 CRolMeterWnd* MonitorPanel::Roll(std::uint32_t port) const { return port == 0 ? rollA_.data() : rollB_.data(); }
 
-void MonitorPanel::Place(PanelWindow window, const QRect& rect, bool visible) {
-  CMeterWnd& placed = Window(window);
-  placed.setGeometry(rect);
-  placed.setVisible(visible);
+void MonitorPanel::LayOut(const ViewLayout& layout) {
+  const auto place = [this](PanelWindow window, const Placement& placement) {
+    CMeterWnd& placed = Window(window);
+    const Rect& r = placement.rect;
+    placed.setGeometry(r.left, r.top, r.Width(), r.Height());
+    placed.setVisible(placement.visible);
+  };
+  place(PanelWindow::RollA, layout.rollA);
+  place(PanelWindow::RollB, layout.rollB);
+  place(PanelWindow::Volume, layout.volumeMeter);
+  place(PanelWindow::Expression, layout.expressionMeter);
+  place(PanelWindow::Master, layout.masterMeter);
+  place(PanelWindow::Tempo, layout.tempoMeter);
+  place(PanelWindow::Time, layout.timeMeter);
+  place(PanelWindow::FileCount, layout.Status(StatusDisplay::FileCount));
+  place(PanelWindow::Timebase, layout.Status(StatusDisplay::TimeBase));
+  place(PanelWindow::VolumeDisplay, layout.Status(StatusDisplay::Volume));
+  place(PanelWindow::MonitorPort, layout.Status(StatusDisplay::MonitorPort));
+  place(PanelWindow::Loop, layout.Status(StatusDisplay::Loop));
+  place(PanelWindow::Repeat, layout.Status(StatusDisplay::Repeat));
+  place(PanelWindow::DdMode, layout.Status(StatusDisplay::DropMode));
+  place(PanelWindow::PortSet, layout.Status(StatusDisplay::PortSet));
+  place(PanelWindow::Map, layout.mapDisplay);
 }
 
 void MonitorPanel::ResetForPlay(std::uint32_t songSeconds) {

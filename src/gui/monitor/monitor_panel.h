@@ -1,18 +1,18 @@
 #pragma once
 // The panel monitor of the main view: every meter window and status display, made as children
 // of the view, fed with the playing song's monitor entries (as the MonitorSink of the player
-// controller) and with the player's state by the view. The view places and shows the windows by
-// its layout and says which port the level meters monitor; the time meter's seek requests come
-// out as a signal.
+// controller) and with the player's state by the view. The windows go where the view's layout
+// puts them; the status tells which port the level meters monitor; the time meter's seek
+// requests come out as a signal.
 
 #include <QObject>
 #include <QPointer>
-#include <QRect>
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "app/monitor_sink.h"
+#include "gui/view_layout.h"
 
 class QWidget;
 
@@ -84,8 +84,8 @@ class MonitorPanel final : public QObject, public MonitorSink {
   MonitorPanel(const MonitorPanel&) = delete;
   MonitorPanel& operator=(const MonitorPanel&) = delete;
 
-  // Puts `window` at `rect` of the parent, shown or hidden.
-  void Place(PanelWindow window, const QRect& rect, bool visible);
+  // Puts every window where the view's layout says, shown or hidden.
+  void LayOut(const ViewLayout& layout);
 
   // A song of `songSeconds` starts: rolls cleared, volume and expression at 100, master at 127,
   // tempo 120, time 00:00.

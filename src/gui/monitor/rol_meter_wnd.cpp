@@ -75,11 +75,10 @@ void CRolMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
   // The channel numbers under the columns.
   painter.setFont(SmallFont());
   painter.setPen(colours.text.ToQColor());
-  for (int column = 0; column < RollModel::kColumns; ++column) {
-    const MeterRect cell = grid.DotColumn(column);
-    DrawText(painter, {cell.left, cell.bottom + 2, cell.right, cell.bottom + 12}, Qt::AlignHCenter | Qt::AlignTop,
-             QString::asprintf("%2d", column + 1));
-  }
+  std::array<MeterRect, RollModel::kColumns> columns;
+  for (int column = 0; column < RollModel::kColumns; ++column)
+    columns[static_cast<std::size_t>(column)] = grid.DotColumn(column);
+  DrawChannelNumbers(painter, columns, columns[0].bottom + 2);
 }
 
 }  // namespace velvasto::gui

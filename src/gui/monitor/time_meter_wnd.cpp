@@ -65,8 +65,8 @@ void CTimeMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) 
 }
 
 std::uint32_t CTimeMeterWnd::SecondsUnder(int x) const {
-  // The widget's one-pixel border stands before the client.
-  return SecondsAt(Layout().track, x - 1, length_);
+  // The widget's border stands before the client.
+  return SecondsAt(Layout().track, x - kMeterBorder, length_);
 }
 
 void CTimeMeterWnd::mousePressEvent(QMouseEvent* event) {
