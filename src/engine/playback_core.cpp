@@ -26,6 +26,26 @@ bool PlaybackCore::AnyBlockRunning() const {
   return false;
 }
 
+void PlaybackCore::TellSongClock(std::uint64_t nowUs) {
+  // The song time stands for clock time lastTickUs; the two move apart only at a start, a resume
+  // or a seek.
+  const std::uint64_t songTimeUs = this->songTimeUs.load(std::memory_order_relaxed);
+  const std::uint64_t originUs = lastTickUs - songTimeUs;
+  if (toldSongOriginUs == originUs) return;
+  toldSongOriginUs = originUs;
+  const SongClock clock{songTimeUs, static_cast<std::int64_t>(lastTickUs - nowUs)};
+  for (MidiOutDevice* device : ports) {
+    if (device != nullptr) device->FollowSongClock(clock);
+  }
+}
+
+void PlaybackCore::WithdrawSongClock() {
+  toldSongOriginUs.reset();
+  for (MidiOutDevice* device : ports) {
+    if (device != nullptr) device->FollowSongClock(std::nullopt);
+  }
+}
+
 void PlaybackCore::Fail(ErrorClass failureClass, std::int32_t code) {
   errorClass = failureClass;
   errorCode = code;
