@@ -5,6 +5,10 @@
 # monitor received that comes from the song's table with its time there. Prints, per song, the
 # messages measured and p1, p50, p99 of (arrival − table time) in milliseconds, and the spread
 # p99 − p1. The offset itself (the player's fixed latency plus the monitor's start) is arbitrary.
+# Also printed: the server's own xruns during the song. At each one the dummy driver drops the
+# cycles it came late for, so its frame clock falls behind the player's clock and the messages
+# after it measure earlier by that much: a spread from a run with xruns is the server's, not the
+# player's. Measure on an idle machine.
 #   bash scripts/jack-timing.sh [SONG...]      (default: the demo and a dense one-minute song)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -53,16 +57,19 @@ for song in "$@"; do
   stdbuf -oL jack_midi_dump -a velvasto-timing >"$work/arrived.txt" 2>/dev/null &
   monitor_pid=$!
   wait_for_port velvasto-timing:input
+  xruns_before=$(grep -c XRun "$work/jackd.log" || true)
   "$cli" play --out A=velvasto-timing:input "$song" </dev/null
   sleep 0.5
   kill "$monitor_pid"
   wait "$monitor_pid" 2>/dev/null || true
   monitor_pid=""
-  python3 - "$song" "$rate" "$work/sent.txt" "$work/table.txt" "$work/arrived.txt" <<'EOF'
+  xruns=$(($(grep -c XRun "$work/jackd.log" || true) - xruns_before))
+  python3 - "$song" "$rate" "$xruns" "$work/sent.txt" "$work/table.txt" "$work/arrived.txt" <<'EOF'
 import sys
 from collections import Counter
 
-song, rate, sent_path, table_path, arrived_path = sys.argv[1], int(sys.argv[2]), *sys.argv[3:]
+song, rate, xruns = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+sent_path, table_path, arrived_path = sys.argv[4:]
 
 def message(fields):
     return " ".join(fields).lower()
@@ -101,6 +108,7 @@ def percentile(q):
     return offsets[min(len(offsets) - 1, round(q * (len(offsets) - 1)))]
 p1, p50, p99 = percentile(0.01), percentile(0.50), percentile(0.99)
 print(f"{song}: {len(offsets)} messages of the table; arrival - table time: "
-      f"p1 {p1:.3f} ms, p50 {p50:.3f} ms, p99 {p99:.3f} ms; spread p99 - p1 {p99 - p1:.3f} ms")
+      f"p1 {p1:.3f} ms, p50 {p50:.3f} ms, p99 {p99:.3f} ms; spread p99 - p1 {p99 - p1:.3f} ms; "
+      f"server xruns {xruns}")
 EOF
 done
