@@ -5,10 +5,11 @@
 # monitor received that comes from the song's table with its time there. Prints, per song, the
 # messages measured and p1, p50, p99 of (arrival − table time) in milliseconds, and the spread
 # p99 − p1. The offset itself (the player's fixed latency plus the monitor's start) is arbitrary.
-# Also printed: the server's own xruns during the song. At each one the dummy driver drops the
-# cycles it came late for, so its frame clock falls behind the player's clock and the messages
-# after it measure earlier by that much: a spread from a run with xruns is the server's, not the
-# player's. Measure on an idle machine.
+# Also printed: the xruns the server reported during the song. A server that comes late for its
+# cycles can let its frame clock fall behind the monotonic clock the player keeps time on (steps
+# of 10–15 ms have been seen on a busy machine), and the messages placed after that measure
+# earlier by as much: a spread from a run with xruns may be the server's, not the player's.
+# Measure on an idle machine.
 #   bash scripts/jack-timing.sh [SONG...]      (default: the demo and a dense one-minute song)
 set -euo pipefail
 cd "$(dirname "$0")/.."
