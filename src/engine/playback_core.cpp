@@ -27,13 +27,13 @@ bool PlaybackCore::AnyBlockRunning() const {
 }
 
 void PlaybackCore::TellSongClock(std::uint64_t nowUs) {
-  // The song time stands for clock time lastTickUs; the two move apart only at a start, a resume
-  // or a seek.
-  const std::uint64_t songTimeUs = this->songTimeUs.load(std::memory_order_relaxed);
-  const std::uint64_t originUs = lastTickUs - songTimeUs;
+  // The song time stands for clock time lastTickUs; their difference changes when the song moves
+  // against the clock (a start, a resume, a seek).
+  const std::uint64_t timeUs = songTimeUs.load(std::memory_order_relaxed);
+  const std::uint64_t originUs = lastTickUs - timeUs;
   if (toldSongOriginUs == originUs) return;
   toldSongOriginUs = originUs;
-  const SongClock clock{songTimeUs, static_cast<std::int64_t>(lastTickUs - nowUs)};
+  const SongClock clock{timeUs, static_cast<std::int64_t>(lastTickUs - nowUs)};
   for (MidiOutDevice* device : ports) {
     if (device != nullptr) device->FollowSongClock(clock);
   }

@@ -12,7 +12,7 @@
 // (a sound card's own crystal) does not pull the messages away from the player's clock.
 //
 // A message sent later than the latency covers is placed as soon as it can be played, and one
-// whose instant lies ahead is held no longer than that again. While the song's clock stands
+// whose instant lies ahead of now is held no longer than the tolerated lateness past the latency. While the song's clock stands
 // (Leave: paused, moving to a new position, stopped) every message goes out as soon as possible.
 // Frames never go backwards, so the order is kept. Frame times are JACK's 32-bit frame counter,
 // which wraps.
