@@ -5,6 +5,11 @@
 # monitor received that comes from the song's table with its time there. Prints, per song, the
 # messages measured and p1, p50, p99 of (arrival − table time) in milliseconds, and the spread
 # p99 − p1. The offset itself (the player's fixed latency plus the monitor's start) is arbitrary.
+# Also printed: the xruns the server reported during the song. A server that comes late for its
+# cycles can let its frame clock fall behind the monotonic clock the player keeps time on (steps
+# of 10–15 ms have been seen on a busy machine), and the messages placed after that measure
+# earlier by as much: a spread from a run with xruns may be the server's, not the player's.
+# Measure on an idle machine.
 #   bash scripts/jack-timing.sh [SONG...]      (default: the demo and a dense one-minute song)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -53,16 +58,19 @@ for song in "$@"; do
   stdbuf -oL jack_midi_dump -a velvasto-timing >"$work/arrived.txt" 2>/dev/null &
   monitor_pid=$!
   wait_for_port velvasto-timing:input
+  xruns_before=$(grep -c XRun "$work/jackd.log" || true)
   "$cli" play --out A=velvasto-timing:input "$song" </dev/null
   sleep 0.5
   kill "$monitor_pid"
   wait "$monitor_pid" 2>/dev/null || true
   monitor_pid=""
-  python3 - "$song" "$rate" "$work/sent.txt" "$work/table.txt" "$work/arrived.txt" <<'EOF'
+  xruns=$(($(grep -c XRun "$work/jackd.log" || true) - xruns_before))
+  python3 - "$song" "$rate" "$xruns" "$work/sent.txt" "$work/table.txt" "$work/arrived.txt" <<'EOF'
 import sys
 from collections import Counter
 
-song, rate, sent_path, table_path, arrived_path = sys.argv[1], int(sys.argv[2]), *sys.argv[3:]
+song, rate, xruns = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+sent_path, table_path, arrived_path = sys.argv[4:]
 
 def message(fields):
     return " ".join(fields).lower()
@@ -101,6 +109,7 @@ def percentile(q):
     return offsets[min(len(offsets) - 1, round(q * (len(offsets) - 1)))]
 p1, p50, p99 = percentile(0.01), percentile(0.50), percentile(0.99)
 print(f"{song}: {len(offsets)} messages of the table; arrival - table time: "
-      f"p1 {p1:.3f} ms, p50 {p50:.3f} ms, p99 {p99:.3f} ms; spread p99 - p1 {p99 - p1:.3f} ms")
+      f"p1 {p1:.3f} ms, p50 {p50:.3f} ms, p99 {p99:.3f} ms; spread p99 - p1 {p99 - p1:.3f} ms; "
+      f"server xruns {xruns}")
 EOF
 done

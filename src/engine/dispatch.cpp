@@ -125,6 +125,7 @@ void DispatchTick(PlaybackCore& core, std::uint64_t nowUs) {
     const std::uint64_t periodUs = std::uint64_t{core.timerPeriodMs} * 1000;
     core.lastTickUs = nowUs >= periodUs ? nowUs - periodUs : 0;
   }
+  core.TellSongClock(nowUs);
   const std::uint64_t elapsedMs = nowUs > core.lastTickUs ? (nowUs - core.lastTickUs) / 1000 : 0;
 
   const auto events = core.song->Events();

@@ -26,6 +26,26 @@ bool PlaybackCore::AnyBlockRunning() const {
   return false;
 }
 
+void PlaybackCore::TellSongClock(std::uint64_t nowUs) {
+  // The song time stands for clock time lastTickUs; their difference changes when the song moves
+  // against the clock (a start, a resume, a seek).
+  const std::uint64_t timeUs = songTimeUs.load(std::memory_order_relaxed);
+  const std::uint64_t originUs = lastTickUs - timeUs;
+  if (toldSongOriginUs == originUs) return;
+  toldSongOriginUs = originUs;
+  const SongClock clock{timeUs, static_cast<std::int64_t>(lastTickUs - nowUs)};
+  for (MidiOutDevice* device : ports) {
+    if (device != nullptr) device->FollowSongClock(clock);
+  }
+}
+
+void PlaybackCore::WithdrawSongClock() {
+  toldSongOriginUs.reset();
+  for (MidiOutDevice* device : ports) {
+    if (device != nullptr) device->FollowSongClock(std::nullopt);
+  }
+}
+
 void PlaybackCore::Fail(ErrorClass failureClass, std::int32_t code) {
   errorClass = failureClass;
   errorCode = code;

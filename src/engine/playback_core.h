@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "core/errors.h"
 #include "engine/monitor_ring.h"
@@ -45,6 +46,9 @@ struct PlaybackCore {
   std::uint64_t lastTickUs = 0;
   // Set by Pause and Seek: the next tick counts exactly one timer period.
   bool resume = false;
+  // The clock time of song time 0 (wrapping) as the devices were last told it; none while the
+  // timer stands.
+  std::optional<std::uint64_t> toldSongOriginUs;
   // The System Exclusive message in flight; the song time holds until its device is done with it.
   bool sysexPending = false;
   LongMessage sysex;
@@ -74,6 +78,12 @@ struct PlaybackCore {
   // The port of index 0 or 1.
   static PortId PortOf(std::size_t index) { return index == 0 ? PortId::A : PortId::B; }
   bool AnyBlockRunning() const;
+  // Tells the devices where the song's clock stands when it has moved against the engine's clock
+  // since they were last told (the song's start, a resume, a seek). Called by the timer's tick,
+  // at clock time `nowUs`, before it sends.
+  void TellSongClock(std::uint64_t nowUs);
+  // The timer has stopped: until they are told again, the devices send what they get at once.
+  void WithdrawSongClock();
   // Records a failure of the timer callback; nothing is sent after it.
   void Fail(ErrorClass failureClass, std::int32_t code);
 };

@@ -115,6 +115,7 @@ void PlaybackEngine::StopLocked() {
   workerTimer_.Stop();
   state_.store(State::Stopped, std::memory_order_release);
   std::lock_guard lock(core_.volumeMutex);
+  core_.WithdrawSongClock();
   const std::uint64_t songTimeUs = core_.songTimeUs.load(std::memory_order_relaxed);
   ForEachPort([&](PortId, MidiOutDevice& device) { SendSoundOff(device, songTimeUs); });
   ForEachPort([](PortId, MidiOutDevice& device) { ResetOrThrow(device); });
@@ -128,6 +129,7 @@ void PlaybackEngine::Pause() {
   dispatchTimer_.Stop();
   state_.store(State::Paused, std::memory_order_release);
   std::lock_guard lock(core_.volumeMutex);
+  core_.WithdrawSongClock();
   core_.resume = true;
   const std::uint64_t songTimeUs = core_.songTimeUs.load(std::memory_order_relaxed);
   ForEachPort([&](PortId, MidiOutDevice& device) { SendSoundOff(device, songTimeUs); });
@@ -165,6 +167,7 @@ void PlaybackEngine::Seek(std::uint32_t seconds) {
     std::lock_guard lock(core_.volumeMutex);
     const std::uint64_t songTimeUs = core_.songTimeUs.load(std::memory_order_relaxed);
     if (state == State::Playing) {
+      core_.WithdrawSongClock();
       core_.resume = true;
       ForEachPort([&](PortId, MidiOutDevice& device) { SendSoundOff(device, songTimeUs); });
     }

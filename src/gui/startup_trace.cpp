@@ -30,6 +30,7 @@ class WatchedDevice final : public MidiOutDevice {
   void Reset() override { device_->Reset(); }
   void ResetControllers() override { device_->ResetControllers(); }
   bool NeedsPacing() const override { return device_->NeedsPacing(); }
+  void FollowSongClock(const std::optional<SongClock>& clock) noexcept override { device_->FollowSongClock(clock); }
 
  private:
   std::unique_ptr<MidiOutDevice> device_;

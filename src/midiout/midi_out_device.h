@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -13,6 +14,13 @@ namespace velvasto {
 struct LongMessage {
   std::span<const std::uint8_t> data;
   std::atomic<bool> done{false};
+};
+
+// Where a playing song's clock stands: song time `songTimeUs` falls due `dueInUs` microseconds
+// of the monotonic clock after this is told (before it when negative).
+struct SongClock {
+  std::uint64_t songTimeUs;
+  std::int64_t dueInUs;
 };
 
 class MidiOutDevice {
@@ -48,6 +56,13 @@ class MidiOutDevice {
   // the receiving module keeps up. A device that takes any burst (the built-in synthesizer, a
   // recorder) says no.
   virtual bool NeedsPacing() const { return true; }
+
+  // The player tells where its song clock stands whenever it starts or moves against the
+  // monotonic clock (start, resume, seek), and gives none when it stops (pause, seek, stop). A
+  // device that can schedule plays each message sent meanwhile at its record's place on that
+  // clock plus a fixed latency, instead of when it happens to be sent; with none, at once.
+  // Devices that send at once ignore it.
+  virtual void FollowSongClock(const std::optional<SongClock>& /*clock*/) noexcept {}
 };
 
 }  // namespace velvasto

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/errors.h"
@@ -37,10 +39,13 @@ struct Sent {
   std::vector<std::uint8_t> bytes;  // long messages
   std::uint64_t songTimeUs;
   std::uint64_t clockUs;
+  // The clock time the record falls due at on the song clock the device was last told; none
+  // while the song's clock stands.
+  std::optional<std::uint64_t> dueUs;
 };
 
-// Logs what it is sent with the song time the engine gave and the engine clock's time; fails or
-// holds messages on request. It takes no lock: the engine must never send to one device from two
+// Logs what it is sent with the song time the engine gave, the engine clock's time and when the
+// song clock it was told puts the record; fails or holds messages on request. It takes no lock: the engine must never send to one device from two
 // threads at once, and ThreadSanitizer reports it if it does.
 class FakeOutput final : public MidiOutDevice {
  public:
@@ -54,20 +59,24 @@ class FakeOutput final : public MidiOutDevice {
   void SendShort(std::uint32_t message, std::uint64_t timeUs) override {
     if (shortsBeforeFailure == 0) throw CMMSystemErrMessage(mmerr::kShortMsg);
     --shortsBeforeFailure;
-    log.push_back({Sent::Kind::Short, message, {}, timeUs, clock_.NowUs()});
+    log.push_back({Sent::Kind::Short, message, {}, timeUs, clock_.NowUs(), DueUs(timeUs)});
   }
   void SendLong(LongMessage& message, std::uint64_t timeUs) override {
     if (failLong) throw CMMSystemErrMessage(mmerr::kLongMsg);
-    log.push_back({Sent::Kind::Long, 0, {message.data.begin(), message.data.end()}, timeUs, clock_.NowUs()});
+    log.push_back({Sent::Kind::Long, 0, {message.data.begin(), message.data.end()}, timeUs, clock_.NowUs(), DueUs(timeUs)});
     if (!holdLongMessages) message.done.store(true, std::memory_order_release);
   }
   void Reset() override {
     if (failReset) throw CMMSystemErrMessage(mmerr::kReset);
-    log.push_back({Sent::Kind::Reset, 0, {}, 0, clock_.NowUs()});
+    log.push_back({Sent::Kind::Reset, 0, {}, 0, clock_.NowUs(), {}});
   }
   void ResetControllers() override {
     if (failReset) throw CMMSystemErrMessage(mmerr::kReset);
-    log.push_back({Sent::Kind::ControllerReset, 0, {}, 0, clock_.NowUs()});
+    log.push_back({Sent::Kind::ControllerReset, 0, {}, 0, clock_.NowUs(), {}});
+  }
+  void FollowSongClock(const std::optional<SongClock>& songClock) noexcept override {
+    told_.reset();
+    if (songClock) told_ = {songClock->songTimeUs, clock_.NowUs() + static_cast<std::uint64_t>(songClock->dueInUs)};
   }
   // The short messages logged from entry `from` on.
   std::vector<std::uint32_t> Shorts(std::size_t from = 0) const {
@@ -88,8 +97,15 @@ class FakeOutput final : public MidiOutDevice {
   bool failReset = false;
 
  private:
+  std::optional<std::uint64_t> DueUs(std::uint64_t timeUs) const {
+    if (!told_) return std::nullopt;
+    return told_->second + (timeUs - told_->first);
+  }
+
   const Clock& clock_;
   std::string name_ = "fake";
+  // The song time and the clock time it falls due at.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> told_;
 };
 
 // A notification: message, wParam, lParam.

@@ -37,6 +37,12 @@ ClientHandle OpenClient(const char* name, jack_status_t* status = nullptr) {
 
 std::int32_t Distance(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b); }
 
+// The monotonic clock the player's song clock is told on, in microseconds.
+std::uint64_t MonotonicNowUs() {
+  const auto sinceOrigin = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(sinceOrigin).count());
+}
+
 }  // namespace
 
 std::vector<std::string> ListJackMidiInputs() {
@@ -183,7 +189,8 @@ void JackOutputPort::Send(std::span<const std::uint8_t> bytes, std::optional<std
                                            " bytes is longer than a JACK MIDI buffer holds");
   }
   jack_client_t* client = client_->client_;
-  const FrameSchedule::Clock clock{jack_frame_time(client), jack_get_buffer_size(client), jack_get_sample_rate(client)};
+  const FrameSchedule::Clock clock{MonotonicNowUs(), jack_frame_time(client), jack_get_buffer_size(client),
+                                   jack_get_sample_rate(client)};
   const Header header{timeUs ? schedule_.Place(*timeUs, clock) : schedule_.PlaceNow(clock),
                       static_cast<std::uint32_t>(bytes.size())};
   if (jack_ringbuffer_write_space(ring_.get()) < sizeof header + bytes.size()) {
@@ -193,6 +200,15 @@ void JackOutputPort::Send(std::span<const std::uint8_t> bytes, std::optional<std
   jack_ringbuffer_write(ring_.get(), reinterpret_cast<const char*>(&header), sizeof header);
   jack_ringbuffer_write(ring_.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size());
   lastFrame_ = header.frame;
+}
+
+void JackOutputPort::FollowSongClock(const std::optional<SongClock>& clock) {
+  std::lock_guard lock(sendMutex_);
+  if (clock) {
+    schedule_.Follow(clock->songTimeUs, MonotonicNowUs() + static_cast<std::uint64_t>(clock->dueInUs));
+  } else {
+    schedule_.Leave();
+  }
 }
 
 void JackOutputPort::Drain() {

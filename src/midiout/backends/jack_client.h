@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "midiout/backends/frame_schedule.h"
+#include "midiout/midi_out_device.h"
 
 namespace velvasto {
 
@@ -83,6 +84,9 @@ class JackOutputPort {
   // server has stopped, does not take messages any more, or the message is longer than a JACK
   // MIDI buffer holds.
   void Send(std::span<const std::uint8_t> bytes, std::optional<std::uint64_t> timeUs, std::int32_t errorCode);
+  // Messages sent from now on are played at their record's place on the song's clock, or, with
+  // none, as soon as possible (see FrameSchedule).
+  void FollowSongClock(const std::optional<SongClock>& clock);
 
   // Waits (up to a second past the last message's frame) until every queued message has gone
   // to the server.

@@ -5,9 +5,6 @@
 #include "midiout/event_line.h"
 
 namespace velvasto {
-namespace {
-
-}  // namespace
 
 JackMidiDevice::JackMidiDevice(std::string name, std::shared_ptr<JackClient> client)
     : name_(std::move(name)), client_(std::move(client)) {}
@@ -41,6 +38,10 @@ void JackMidiDevice::SendToEveryChannel(std::initializer_list<std::uint8_t> cont
       output_->Send(message, std::nullopt, mmerr::kReset);
     }
   }
+}
+
+void JackMidiDevice::FollowSongClock(const std::optional<SongClock>& clock) noexcept {
+  if (output_) output_->FollowSongClock(clock);
 }
 
 // Sustain released, then All Notes Off.

@@ -1,8 +1,8 @@
 #pragma once
 // An external output through JACK: a MIDI input port of the running JACK server ("client:port"),
-// reached through an output port of the program's own client. Every message is played at the
-// frame that stands for its record's time (see FrameSchedule), so neither the player's timer
-// nor the JACK period adds jitter.
+// reached through an output port of the program's own client. While the song's clock runs, every
+// message is played at the frame that stands for its record's time (see FrameSchedule), so
+// neither the player's timer nor the JACK period adds jitter.
 
 #include <initializer_list>
 #include <memory>
@@ -34,6 +34,8 @@ class JackMidiDevice final : public MidiOutDevice {
   void Reset() override;
   // Reset All Controllers on every channel, after everything queued.
   void ResetControllers() override;
+  // Timed messages are played at their record's place on the song's clock.
+  void FollowSongClock(const std::optional<SongClock>& clock) noexcept override;
 
  private:
   void SendToEveryChannel(std::initializer_list<std::uint8_t> controllers);
