@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -33,6 +34,15 @@ struct SeenDialog {
   QMessageBox::StandardButtons buttons;
 };
 
+// Chooses `path` in a file dialog the way a user types its whole name into the name field.
+// QFileDialog::selectFile leaves the field alone once the field has the focus, which the dialog
+// gives it when its window becomes active: whether that happened first would decide the test.
+inline void TypeFileName(QFileDialog& files, const std::filesystem::path& path) {
+  auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_NE(name, nullptr) << "the file dialog has no name field";
+  name->setText(gui::PathToQString(path));
+}
+
 // Answers the modal dialogs that open while it lives, in order; a dialog for which no answer is
 // left is closed as Escape closes it. Each dialog is recorded.
 class ModalAnswers {
@@ -52,9 +62,7 @@ class ModalAnswers {
   }
   static Answer ChooseFile(const std::filesystem::path& path) {
     return [path](QDialog& dialog) {
-      auto& files = static_cast<QFileDialog&>(dialog);
-      files.setDirectory(gui::PathToQString(path.parent_path()));
-      files.selectFile(gui::PathToQString(path.filename()));
+      TypeFileName(static_cast<QFileDialog&>(dialog), path);
       dialog.accept();
     };
   }
