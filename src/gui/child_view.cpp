@@ -9,17 +9,12 @@
 
 #include "gui/monitor/meter_wnd.h"
 #include "gui/panel_status.h"
+#include "gui/qt_rect.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
 
 namespace velvasto::gui {
-
-namespace {
-
-QRect ToQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
-
-}  // namespace
 
 CChildView::CChildView(const ViewServices& services, QWidget* parent)
     : QWidget(parent),

@@ -95,7 +95,7 @@ void CMapWnd::RunCommand(int id) {
   }
 }
 
-void CMapWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CMapWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   const QString label = Label(map_);
   if (label.isEmpty()) return;
   const Pair colours = StateColours(map_);

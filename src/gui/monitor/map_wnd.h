@@ -46,7 +46,7 @@ class CMapWnd final : public CMeterWnd {
   void RunCommand(int id) override;
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
 
  private:
   std::array<Pair, 3> models_;

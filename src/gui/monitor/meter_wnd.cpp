@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "engine/reporting_transport.h"
 #include "gui/cell_font.h"
+#include "gui/qt_rect.h"
 
 namespace velvasto::gui {
 
@@ -24,8 +25,6 @@ MeterColours LoadColours(MeterKind kind) {
   }
   return colours;
 }
-
-QRect ToQRect(const MeterRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
 
 }  // namespace
 
@@ -113,19 +112,19 @@ bool CMeterWnd::ChooseNewColour(Rgb& colour) {
   return true;
 }
 
-MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
+Rect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
 
-void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
+void CMeterWnd::UpdateClient(const Rect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
 
-void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
+void CMeterWnd::Fill(QPainter& painter, const Rect& area, Rgb colour) {
   if (area.Width() > 0 && area.Height() > 0) painter.fillRect(ToQRect(area), colour.ToQColor());
 }
 
-void CMeterWnd::DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text) {
+void CMeterWnd::DrawText(QPainter& painter, const Rect& area, int flags, const QString& text) {
   painter.drawText(ToQRect(area), flags, text);
 }
 
-void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top) {
+void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<Rect, 16>& columns, int top) {
   const QFontMetrics metrics(painter.font());
   std::array<QString, 16> numbers;
   std::array<int, 16> centres{};
@@ -148,17 +147,17 @@ void CMeterWnd::paintEvent(QPaintEvent* event) {
   painter.setPen(palette().color(QPalette::Shadow));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.translate(kMeterBorder, kMeterBorder);
-  const MeterRect client = Client();
+  const Rect client = Client();
   painter.setClipRect(ToQRect(client));
   const QRect dirty = event->rect().translated(-kMeterBorder, -kMeterBorder).intersected(ToQRect(client));
   PaintSunkenFrame(painter, true);
-  PaintContent(painter, {dirty.left(), dirty.top(), dirty.left() + dirty.width(), dirty.top() + dirty.height()});
+  PaintContent(painter, FromQRect(dirty));
   PaintSunkenFrame(painter, false);
 }
 
 void CMeterWnd::PaintSunkenFrame(QPainter& painter, bool fill) const {
-  const MeterRect client = Client();
-  const MeterRect frame{client.left, client.top, client.right - 1, client.bottom - 1};
+  const Rect client = Client();
+  const Rect frame{client.left, client.top, client.right - 1, client.bottom - 1};
   const QPalette& colours = palette();
   for (const FrameStroke& stroke : SunkenFrameStrokes(frame)) {
     const QPalette::ColorRole role = stroke.pen == FramePen::DarkShadow  ? QPalette::Shadow

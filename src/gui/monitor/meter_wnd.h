@@ -62,12 +62,12 @@ class CMeterWnd : public QWidget {
   virtual void RunCommand(int id);
 
   // Where the window draws: the widget less its one-pixel border, from (0, 0).
-  MeterRect Client() const;
+  Rect Client() const;
 
  protected:
   // Paints the window's content inside the frame. `painter` works in client coordinates;
   // `dirty` is the part of the client that needs painting.
-  virtual void PaintContent(QPainter& painter, const MeterRect& dirty) = 0;
+  virtual void PaintContent(QPainter& painter, const Rect& dirty) = 0;
   // The colour items that come before the common ones in the popup menu.
   virtual std::vector<MenuItem> OwnColourItems() const { return {}; }
   // A colour of the window was changed through the popup menu.
@@ -78,14 +78,14 @@ class CMeterWnd : public QWidget {
   bool ChooseNewColour(Rgb& colour);
   MeterColours& MutableColours() { return colours_; }
   // Repaints `area` of the client.
-  void UpdateClient(const MeterRect& area);
-  static void Fill(QPainter& painter, const MeterRect& area, Rgb colour);
+  void UpdateClient(const Rect& area);
+  static void Fill(QPainter& painter, const Rect& area, Rgb colour);
   // Draws `text` in `area` with the painter's font, aligned by `flags`.
-  static void DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text);
+  static void DrawText(QPainter& painter, const Rect& area, int flags, const QString& text);
   // Draws the channel numbers 1 to 16 with the painter's font, each centred under its column
   // (left to right) in a line from `top`. Where the columns are narrower than the numbers, a
   // number that would run into the one before it is left out.
-  static void DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top);
+  static void DrawChannelNumbers(QPainter& painter, const std::array<Rect, 16>& columns, int top);
   // Writes colours under their keys, showing a failure; a destructor's part.
   struct KeyedColour {
     std::string stem;

@@ -21,7 +21,7 @@ class CTempoMeterWnd final : public CMeterWnd {
   TrackMeterLayout Layout() const;
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
   std::vector<MenuItem> OwnColourItems() const override;
 
  private:

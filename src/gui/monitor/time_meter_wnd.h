@@ -39,7 +39,7 @@ class CTimeMeterWnd final : public CMeterWnd {
   void SeekRequested(std::uint32_t seconds);
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
   std::vector<MenuItem> OwnColourItems() const override;
 
   void mousePressEvent(QMouseEvent* event) override;
