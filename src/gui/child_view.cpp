@@ -103,11 +103,7 @@ void CChildView::CommandStatesChanged() {
 
 void CChildView::SetPlayLamp(bool lit) {
   // The lamp's timer may fail to start or stop; the player goes on without the blink.
-  try {
-    transport_.play->SetLamp(lit);
-  } catch (...) {
-    prompt_.ShowError(CaughtErrorText());
-  }
+  RunShowingErrors(prompt_, [&] { transport_.play->SetLamp(lit); });
 }
 
 void CChildView::ShowBusy(bool busy) {

@@ -12,6 +12,7 @@
 #include "gui/dialogs/data_opt_dlg.h"
 #include "gui/dialogs/dialog_support.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {

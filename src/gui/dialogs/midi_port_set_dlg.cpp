@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <array>
 
+#include "core/errors.h"
 #include "gui/dialogs/dialog_support.h"
 #include "gui/dialogs/midi_port_set_item_dlg.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/errors.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {
@@ -122,12 +122,10 @@ void RunFileAssociationDialog(CFileAssociation& association, ErrorReporter& repo
   }
   CSetExtDlg dialog(ticks, installFlag, parent);
   if (dialog.exec() != QDialog::Accepted) return;
-  try {
+  RunShowingErrors(reporter, [&] {
     BusyCursor busy;
     association.Apply(dialog.Ticks());
-  } catch (const CErrMessage& error) {
-    reporter.ShowError(error.Message());
-  }
+  });
 }
 
 }  // namespace velvasto::gui
