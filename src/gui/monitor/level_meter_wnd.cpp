@@ -24,7 +24,7 @@ void CVolBaseMeterWnd::SetAll(std::uint32_t value) {
   update();
 }
 
-std::vector<CMeterWnd::MenuItem> CVolBaseMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CVolBaseMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラック色の変更")}};
 }
 

@@ -31,7 +31,7 @@ class CVolBaseMeterWnd : public CMeterWnd {
   CVolBaseMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent) : CMeterWnd(kind, reporter, parent) {}
 
   void PaintContent(QPainter& painter, const Rect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  std::vector<PopupItem> OwnColourItems() const override;
   void ColourChanged(ColourRole role) override;
 
  private:

@@ -42,7 +42,7 @@ class CMapWnd final : public CMeterWnd {
   // The label of state `map`, blanks included; empty for an unknown state.
   static QString Label(int map);
 
-  std::vector<MenuItem> MenuItems() const override;
+  std::vector<PopupItem> MenuItems() const override;
   void RunCommand(int id) override;
 
  protected:

@@ -40,7 +40,7 @@ Rect CMasterVolMeterWnd::ValueBox() const {
   return MasterValueBox(Bar(), text.width(), text.height());
 }
 
-std::vector<CMeterWnd::MenuItem> CMasterVolMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CMasterVolMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラック色の変更")}};
 }
 

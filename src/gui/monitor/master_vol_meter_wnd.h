@@ -30,7 +30,7 @@ class CMasterVolMeterWnd final : public CMeterWnd {
 
  protected:
   void PaintContent(QPainter& painter, const Rect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  std::vector<PopupItem> OwnColourItems() const override;
   void ColourChanged(ColourRole role) override;
 
  private:

@@ -1,15 +1,12 @@
 #include "gui/monitor/meter_wnd.h"
 
 #include <QFontMetrics>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
 #include "core/cini_file.h"
-#include "core/errors.h"
-#include "engine/reporting_transport.h"
 #include "gui/cell_font.h"
 #include "gui/qt_rect.h"
 
@@ -51,22 +48,11 @@ CMeterWnd::~CMeterWnd() {
   for (const ColourRole role : {ColourRole::Back, ColourRole::Fore, ColourRole::ForeB, ColourRole::Text}) {
     if (const auto stem = ColourKeyStem(kind_, role)) keyed.push_back({*stem, colours_[role]});
   }
-  SaveColoursOrReport(keyed);
+  SaveColours(keyed);
 }
 
-void CMeterWnd::SaveColoursOrReport(const std::vector<KeyedColour>& colours) noexcept {
-  try {
-    CINIFile settings;
-    for (const KeyedColour& keyed : colours) SaveColour(settings, keyed.stem, keyed.colour);
-  } catch (const CErrMessage& error) {
-    reporter_.ShowError(error.Message());
-  } catch (...) {
-    reporter_.ShowError(UndefinedErrorText());
-  }
-}
-
-std::vector<CMeterWnd::MenuItem> CMeterWnd::MenuItems() const {
-  std::vector<MenuItem> items = OwnColourItems();
+std::vector<PopupItem> CMeterWnd::MenuItems() const {
+  std::vector<PopupItem> items = OwnColourItems();
   items.push_back({meter_cmd::kBackColour, QStringLiteral("バックグランド色の変更")});
   items.push_back({meter_cmd::kTextColour, QStringLiteral("テキスト色の変更")});
   items.push_back({meter_cmd::kDefaultColours, QStringLiteral("色を既定色に戻す")});
@@ -74,8 +60,8 @@ std::vector<CMeterWnd::MenuItem> CMeterWnd::MenuItems() const {
 }
 
 void CMeterWnd::RunCommand(int id) {
-  const std::vector<MenuItem> items = MenuItems();
-  if (std::none_of(items.begin(), items.end(), [&](const MenuItem& item) { return item.id == id; })) return;
+  const std::vector<PopupItem> items = MenuItems();
+  if (std::none_of(items.begin(), items.end(), [&](const PopupItem& item) { return item.id == id; })) return;
   ColourRole role = ColourRole::Back;
   switch (id) {
     case meter_cmd::kActiveDotColour:
@@ -173,9 +159,9 @@ void CMeterWnd::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     return;
   }
-  QMenu menu(this);
-  for (const MenuItem& item : MenuItems()) menu.addAction(item.text)->setData(item.id);
-  if (const QAction* chosen = menu.exec(event->globalPosition().toPoint())) RunCommand(chosen->data().toInt());
+  if (const std::optional<int> chosen = ChoosePopupItem(this, MenuItems(), event->globalPosition().toPoint())) {
+    RunCommand(*chosen);
+  }
 }
 
 }  // namespace velvasto::gui

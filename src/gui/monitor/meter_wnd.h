@@ -14,23 +14,13 @@
 
 #include "gui/monitor/meter_geometry.h"
 #include "gui/monitor/meter_kind.h"
+#include "gui/monitor/popup_menu.h"
 
 namespace velvasto {
 class ErrorReporter;
 }
 
 namespace velvasto::gui {
-
-// Commands of the popup menus.
-namespace meter_cmd {
-inline constexpr int kActiveDotColour = 32796;
-inline constexpr int kInactiveDotColour = 32797;
-inline constexpr int kTrackColour = 32798;
-inline constexpr int kInactiveTrackColour = 32799;
-inline constexpr int kTextColour = 32800;
-inline constexpr int kBackColour = 32801;
-inline constexpr int kDefaultColours = 32802;
-}  // namespace meter_cmd
 
 // The three fonts every panel window draws with: Arial in cells of 8, 14 and 16 pixels. The
 // status displays write in the medium one.
@@ -40,12 +30,6 @@ QFont MeterLargeFont();
 
 class CMeterWnd : public QWidget {
  public:
-  struct MenuItem {
-    int id;
-    QString text;
-    bool operator==(const MenuItem&) const = default;
-  };
-
   // Failures to write the colours back when the window goes are shown through `reporter`, which
   // must outlive the window.
   CMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent);
@@ -57,7 +41,7 @@ class CMeterWnd : public QWidget {
   const MeterColours& Colours() const { return colours_; }
 
   // The items of the popup menu, in their order.
-  virtual std::vector<MenuItem> MenuItems() const;
+  virtual std::vector<PopupItem> MenuItems() const;
   // Runs a popup-menu command of this window; other ids do nothing.
   virtual void RunCommand(int id);
 
@@ -69,7 +53,7 @@ class CMeterWnd : public QWidget {
   // `dirty` is the part of the client that needs painting.
   virtual void PaintContent(QPainter& painter, const Rect& dirty) = 0;
   // The colour items that come before the common ones in the popup menu.
-  virtual std::vector<MenuItem> OwnColourItems() const { return {}; }
+  virtual std::vector<PopupItem> OwnColourItems() const { return {}; }
   // A colour of the window was changed through the popup menu.
   virtual void ColourChanged(ColourRole role);
 
@@ -87,11 +71,7 @@ class CMeterWnd : public QWidget {
   // number that would run into the one before it is left out.
   static void DrawChannelNumbers(QPainter& painter, const std::array<Rect, 16>& columns, int top);
   // Writes colours under their keys, showing a failure; a destructor's part.
-  struct KeyedColour {
-    std::string stem;
-    Rgb colour;
-  };
-  void SaveColoursOrReport(const std::vector<KeyedColour>& colours) noexcept;
+  void SaveColours(const std::vector<KeyedColour>& colours) noexcept { gui::SaveColours(colours, reporter_); }
 
   const QFont& SmallFont() const { return smallFont_; }
   const QFont& MediumFont() const { return mediumFont_; }

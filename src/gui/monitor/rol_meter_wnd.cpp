@@ -58,7 +58,7 @@ void CRolMeterWnd::UpdateColumns(RollModel::Columns columns) {
   }
 }
 
-std::vector<CMeterWnd::MenuItem> CRolMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CRolMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kActiveDotColour, QStringLiteral("ドットアクティブ色の変更")},
           {meter_cmd::kInactiveDotColour, QStringLiteral("ドット非アクティブ色の変更")}};
 }

@@ -37,7 +37,7 @@ class CRolMeterWnd : public CMeterWnd {
   CRolMeterWnd(MeterKind kind, int timerId, ErrorReporter& reporter, QWidget* parent);
 
   void PaintContent(QPainter& painter, const Rect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
  private:
   void UpdateColumns(RollModel::Columns columns);

@@ -20,7 +20,7 @@ TrackMeterLayout CTempoMeterWnd::Layout() const {
   return TrackMeterLayoutFor(Client(), metrics.horizontalAdvance(QStringLiteral("000")), metrics.height());
 }
 
-std::vector<CMeterWnd::MenuItem> CTempoMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CTempoMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラックアクティブ色の変更")},
           {meter_cmd::kInactiveTrackColour, QStringLiteral("トラック非アクティブ色の変更")}};
 }

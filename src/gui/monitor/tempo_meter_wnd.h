@@ -22,7 +22,7 @@ class CTempoMeterWnd final : public CMeterWnd {
 
  protected:
   void PaintContent(QPainter& painter, const Rect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
  private:
   std::uint32_t tempo_ = kStartTempo;

@@ -40,7 +40,7 @@ int CTimeMeterWnd::HandleX(std::uint32_t seconds) const {
   return track.left + static_cast<int>(static_cast<std::uint64_t>(track.Width()) * shown / length_);
 }
 
-std::vector<CMeterWnd::MenuItem> CTimeMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CTimeMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラックアクティブ色の変更")}};
 }
 

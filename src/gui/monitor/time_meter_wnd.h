@@ -40,7 +40,7 @@ class CTimeMeterWnd final : public CMeterWnd {
 
  protected:
   void PaintContent(QPainter& painter, const Rect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -7,8 +7,7 @@
 
 #include <QSlider>
 
-#include "core/cini_file.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "gui/monitor/colour_setting.h"
 
 namespace velvasto::gui {
@@ -17,8 +16,6 @@ class CVolSlider final : public QSlider {
   Q_OBJECT
 
  public:
-  // The popup menu's commands.
-  enum MenuId : int { kChangeForeColour = 32798, kChangeBackColour = 32801, kRestoreColours = 32802 };
   static constexpr Rgb kDefaultBack{0, 0, 0};
   static constexpr Rgb kDefaultFore{0, 223, 223};
 
@@ -38,7 +35,6 @@ class CVolSlider final : public QSlider {
   void RunMenuCommand(int id);
 
   ErrorReporter& reporter_;
-  CINIFile settings_;
   Rgb back_;
   Rgb fore_;
 };
