@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "gui/dialogs/dialog_support.h"
 #include "gui/qt_text.h"
 #include "gui/shown_errors.h"
 
@@ -74,11 +75,8 @@ CSetExtDlg::CSetExtDlg(const ExtensionTicks& ticks, bool installFlag, QWidget* p
   hint->setVisible(installFlag);
   layout->addWidget(hint);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(ToQString("キャンセル"));
+  QDialogButtonBox* buttons = MakeOkCancel(*this, QStringLiteral("キャンセル"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 
   // A type that any of its extensions has is shown ticked for all of them.
