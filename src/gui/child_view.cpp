@@ -55,7 +55,7 @@ void CChildView::WireTransport() {
     });
   }
   connect(transport_.slider, &QAbstractSlider::valueChanged, this, [this](int position) {
-    Operate([position](PlayerController& controller) { controller.SetVolume(127 - position); });
+    Operate([position](PlayerController& controller) { controller.SetVolume(CVolSlider::VolumeAt(position)); });
   });
 }
 
@@ -127,7 +127,7 @@ void CChildView::ShowPanelStatus() { panel_->ShowStatus(PanelStatusOf(app_, cont
 
 void CChildView::SetVolumeSlider(int volume) {
   const QSignalBlocker quiet(transport_.slider);
-  transport_.slider->setValue(127 - volume);
+  transport_.slider->setValue(CVolSlider::PositionOf(volume));
 }
 
 void CChildView::ShowVolumeValue(int volume) { panel_->SetVolumeValue(volume); }

@@ -156,7 +156,7 @@ int RunDesktopProgram(int argc, char** argv) {
   frame->show();
   frame->Start([&warmUp] { warmUp.Release(); });
   // The media keys and the desktop's media controls, when there is a session bus.
-  (new CWindowMediaControls(*frame, frame->View()))->Register(QDBusConnection::sessionBus());
+  (new CWindowMediaControls(*frame))->Register(QDBusConnection::sessionBus());
   ListenForHandOvers(app, *frame);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();

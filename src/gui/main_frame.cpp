@@ -84,12 +84,16 @@ void CMainFrame::Start(std::function<void()> started) {
 
 void CMainFrame::TakeHandOver(OpenRequest request) {
   view_->Pump().Post([this, request = std::move(request)]() mutable {
-    if (isMinimized()) showNormal();
-    raise();
-    activateWindow();
+    BringToFront();
     app_.openRequest = std::move(request);
     view_->Operate([](PlayerController& controller) { controller.ProcessOpenRequest(false); });
   });
+}
+
+void CMainFrame::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
 }
 
 bool CMainFrame::QueryEndSession(bool interactionAllowed) {

@@ -39,7 +39,7 @@ CVolSlider::CVolSlider(ErrorReporter& reporter, QWidget* parent)
       reporter_(reporter),
       back_(LoadColour(CINIFile(), kBackStem, kDefaultBack)),
       fore_(LoadColour(CINIFile(), kForeStem, kDefaultFore)) {
-  setRange(0, 127);
+  setRange(0, kMaxVolume);
   setTickPosition(QSlider::NoTicks);
   // Position 0 at the top, and the arrow keys, Page Up/Down and the wheel move the thumb the way
   // they point.
