@@ -9,17 +9,12 @@
 
 #include "gui/monitor/meter_wnd.h"
 #include "gui/panel_status.h"
+#include "gui/qt_rect.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
 #include "gui/view_fonts.h"
 
 namespace velvasto::gui {
-
-namespace {
-
-QRect ToQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
-
-}  // namespace
 
 CChildView::CChildView(const ViewServices& services, QWidget* parent)
     : QWidget(parent),
@@ -60,7 +55,7 @@ void CChildView::WireTransport() {
     });
   }
   connect(transport_.slider, &QAbstractSlider::valueChanged, this, [this](int position) {
-    Operate([position](PlayerController& controller) { controller.SetVolume(127 - position); });
+    Operate([position](PlayerController& controller) { controller.SetVolume(CVolSlider::VolumeAt(position)); });
   });
 }
 
@@ -108,11 +103,7 @@ void CChildView::CommandStatesChanged() {
 
 void CChildView::SetPlayLamp(bool lit) {
   // The lamp's timer may fail to start or stop; the player goes on without the blink.
-  try {
-    transport_.play->SetLamp(lit);
-  } catch (...) {
-    prompt_.ShowError(CaughtErrorText());
-  }
+  RunShowingErrors(prompt_, [&] { transport_.play->SetLamp(lit); });
 }
 
 void CChildView::ShowBusy(bool busy) {
@@ -136,7 +127,7 @@ void CChildView::ShowPanelStatus() { panel_->ShowStatus(PanelStatusOf(app_, cont
 
 void CChildView::SetVolumeSlider(int volume) {
   const QSignalBlocker quiet(transport_.slider);
-  transport_.slider->setValue(127 - volume);
+  transport_.slider->setValue(CVolSlider::PositionOf(volume));
 }
 
 void CChildView::ShowVolumeValue(int volume) { panel_->SetVolumeValue(volume); }

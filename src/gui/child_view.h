@@ -22,6 +22,7 @@
 #include "gui/distinct_error_reporter.h"
 #include "gui/monitor/monitor_panel.h"
 #include "gui/notification_pump.h"
+#include "gui/shown_errors.h"
 #include "gui/song_data_windows.h"
 #include "gui/transport_widgets.h"
 #include "gui/view_layout.h"
@@ -121,11 +122,7 @@ class CChildView final : public QWidget, public PlayerView {
 template <typename Operation>
 void CChildView::Operate(Operation&& operation) {
   const NotificationPump::Hold hold(pump_);
-  try {
-    operation(*controller_);
-  } catch (...) {
-    prompt_.ShowError(CaughtErrorText());
-  }
+  RunShowingErrors(prompt_, [&] { operation(*controller_); });
 }
 
 }  // namespace velvasto::gui

@@ -1,7 +1,6 @@
 #include "gui/desktop_program.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <QSessionManager>
 #include <QTranslator>
@@ -27,6 +26,7 @@
 #include "gui/japanese_ui.h"
 #include "gui/main_frame.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 #include "gui/startup_trace.h"
 #include "midiout/backends/synth_core.h"
 #include "midiout/device_registry.h"
@@ -35,15 +35,10 @@ namespace velvasto::gui {
 
 namespace {
 
-void ShowStartupError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kMessageBoxTitle), ToQString(text), QMessageBox::Ok);
-  box.exec();
-}
-
-// Shows each error as the start-up shows its own.
+// Shows each error as the start-up shows its own: before there is a window.
 class StartupErrorReporter final : public ErrorReporter {
  public:
-  void ShowError(const std::string& text) override { ShowStartupError(text); }
+  void ShowError(const std::string& text) override { ShowErrorBox(nullptr, text); }
 };
 
 // Opens the built-in synthesizer on a thread of its own while the window is being made, when the
@@ -139,7 +134,7 @@ int RunDesktopProgram(int argc, char** argv) {
   } catch (...) {
     const std::string text = CaughtErrorText();
     QtApplication qt(argc, argv);
-    ShowStartupError(text);
+    ShowErrorBox(nullptr, text);
     return 1;
   }
 
@@ -152,7 +147,7 @@ int RunDesktopProgram(int argc, char** argv) {
   try {
     frame = std::make_unique<CMainFrame>(ViewServices{app, *devices, {clock, dispatchTimer, workerTimer}});
   } catch (...) {
-    ShowStartupError(CaughtErrorText());
+    ShowErrorBox(nullptr, CaughtErrorText());
     return 1;
   }
   const WindowOrigin origin = ReadWindowOrigin(CINIFile());
@@ -161,17 +156,13 @@ int RunDesktopProgram(int argc, char** argv) {
   frame->show();
   frame->Start([&warmUp] { warmUp.Release(); });
   // The media keys and the desktop's media controls, when there is a session bus.
-  (new CWindowMediaControls(*frame, frame->View()))->Register(QDBusConnection::sessionBus());
+  (new CWindowMediaControls(*frame))->Register(QDBusConnection::sessionBus());
   ListenForHandOvers(app, *frame);
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();
   });
   const int status = qt.Run();
-  try {
-    app.SaveSettings();
-  } catch (const CErrMessage& error) {
-    frame->View().SettingsWriteErrors().ShowError(error.Message());
-  }
+  RunShowingErrors(frame->View().SettingsWriteErrors(), [&app] { app.SaveSettings(); });
   return status;
 }
 

@@ -3,9 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
-#include <new>
 
-#include "core/errors.h"
 #include "gui/dialogs/dialog_commands.h"
 #include "gui/dialogs/song_file_dialog.h"
 #include "gui/qt_text.h"
@@ -33,22 +31,12 @@ QMessageBox& Titled(QMessageBox& box) {
 
 }  // namespace
 
-std::string CaughtErrorText() {
-  try {
-    throw;
-  } catch (const CErrMessage& error) {
-    return error.Message();
-  } catch (const std::bad_alloc&) {
-    return AppErrorText(errc::kOutOfMemory);
-  } catch (...) {
-    return UndefinedErrorText();
-  }
-}
-
-void CDialogPrompt::ShowError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QString(), ToQString(text), QMessageBox::Ok, &parent_);
+void ShowErrorBox(QWidget* parent, const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QString(), ToQString(text), QMessageBox::Ok, parent);
   Titled(box).exec();
 }
+
+void CDialogPrompt::ShowError(const std::string& text) { ShowErrorBox(&parent_, text); }
 
 void CDialogPrompt::ShowDeviceError(const CDeviceErrMessage& error) {
   QMessageBox box(QMessageBox::Critical, QString(), ToQString(error.Message()), QMessageBox::Ok, &parent_);

@@ -12,12 +12,12 @@
 
 namespace velvasto::gui {
 
-// The text to show for the error being handled; only inside a catch block. The program's error
-// classes show their own text, running out of memory and anything else the catalogue's.
-std::string CaughtErrorText();
-
 // The title of every message box of the program.
 inline constexpr const char* kMessageBoxTitle = "Velvasto";
+
+// The error message box (the stop icon, OK) with `text`, modal to `parent`'s window (to none
+// without a parent).
+void ShowErrorBox(QWidget* parent, const std::string& text);
 
 class CDialogPrompt final : public UserPrompt {
  public:

@@ -24,6 +24,7 @@
 #include "gui/menu_table.h"
 #include "gui/qt_text.h"
 #include "gui/settings_commands.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 
@@ -83,12 +84,16 @@ void CMainFrame::Start(std::function<void()> started) {
 
 void CMainFrame::TakeHandOver(OpenRequest request) {
   view_->Pump().Post([this, request = std::move(request)]() mutable {
-    if (isMinimized()) showNormal();
-    raise();
-    activateWindow();
+    BringToFront();
     app_.openRequest = std::move(request);
     view_->Operate([](PlayerController& controller) { controller.ProcessOpenRequest(false); });
   });
+}
+
+void CMainFrame::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
 }
 
 bool CMainFrame::QueryEndSession(bool interactionAllowed) {
@@ -126,12 +131,10 @@ void CMainFrame::RunCommand(int id) {
       break;
     case CommandId::FileAssociation:
       // Not an operation of the player: the song plays on while the dialog is open.
-      try {
+      RunShowingErrors(view_->Prompt(), [this] {
         CFileAssociation association(AssociationPlaces::ForThisUser(), view_->Prompt());
         RunFileAssociationDialog(association, view_->Prompt(), app_.installFlag, this);
-      } catch (...) {
-        view_->Prompt().ShowError(CaughtErrorText());
-      }
+      });
       break;
     default:
       view_->Operate([command](PlayerController& controller) { controller.Execute(command); });
@@ -160,12 +163,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::StorePosition() {
-  CINIFile settings;
-  try {
+  RunShowingErrors(view_->SettingsWriteErrors(), [this] {
+    CINIFile settings;
     WriteWindowOrigin(settings, {pos().x(), pos().y()});
-  } catch (const CErrMessage& error) {
-    view_->SettingsWriteErrors().ShowError(error.Message());
-  }
+  });
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -29,6 +29,8 @@ class CMainFrame final : public QMainWindow {
   // A later start handed its request over: the player processes it and the window comes to the
   // front.
   void TakeHandOver(OpenRequest request);
+  // Restored when minimised, raised and made the active window.
+  void BringToFront();
   // The desktop session is about to end: false when the user keeps it from ending. Without
   // `interactionAllowed` nothing is asked.
   bool QueryEndSession(bool interactionAllowed);

@@ -2,6 +2,7 @@
 
 #include "gui/child_view.h"
 #include "gui/dialogs/dialog_commands.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 
@@ -33,11 +34,7 @@ void RunSettingsCommand(CChildView& view, CVelvastoApp& app, CommandId command) 
     // Open also while a song plays, and the list goes on meanwhile: the dialog edits a copy of
     // the port sets, which becomes the player's only on OK, and the player reads them only when
     // a song starts.
-    try {
-      accepted = RunPatchbayDialog(window, app, view.Prompt());
-    } catch (...) {
-      view.Prompt().ShowError(CaughtErrorText());
-    }
+    RunShowingErrors(view.Prompt(), [&] { accepted = RunPatchbayDialog(window, app, view.Prompt()); });
   } else {
     view.Operate([&](PlayerController&) { accepted = RunStoppedSettingsDialog(window, app, view.Prompt(), command); });
   }

@@ -16,7 +16,6 @@ TransportWidgets MakeTransportWidgets(QWidget& parent, ErrorReporter& reporter) 
   at(TransportButton::FastForward) = new CFFButton(&parent);
   at(TransportButton::Pause) = widgets.pause = new CPauseButton(&parent);
   widgets.slider = new CVolSlider(reporter, &parent);
-  widgets.slider->setRange(0, 127);
   return widgets;
 }
 

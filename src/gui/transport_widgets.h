@@ -18,7 +18,6 @@ struct TransportWidgets {
   std::array<COrgButton*, kTransportButtonCount> buttons{};
   CPlayButton* play = nullptr;
   CPauseButton* pause = nullptr;
-  // Range 0..127; the volume is 127 − its position.
   CVolSlider* slider = nullptr;
 };
 

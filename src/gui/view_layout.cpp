@@ -40,8 +40,6 @@ constexpr int kClientRows = 16;
 
 std::size_t Index(auto value) { return static_cast<std::size_t>(value); }
 
-Rect FromPixels(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 }  // namespace
 
 std::string_view LabelText(ViewLabel label, int monitorMode, int monitorPort) {
@@ -106,13 +104,13 @@ ViewLayout LayOutView(const ViewLayoutInput& input) {
   layout.client = {0, 0, x(static_cast<int>(LayoutMetrics::kDigits)), row(kClientRows)};
   layout.titleArea = {x(kMarginDigits), 0, x(kRightMarginDigits), row(kTitleRows)};
   const TransportButtonRects buttons = TransportButtons(x(kMarginDigits), x(kRightMarginDigits), u);
-  layout.buttons[Index(TransportButton::Stop)] = FromPixels(buttons.stop);
-  layout.buttons[Index(TransportButton::Play)] = FromPixels(buttons.play);
-  layout.buttons[Index(TransportButton::Rewind)] = FromPixels(buttons.rewind);
-  layout.buttons[Index(TransportButton::FastForward)] = FromPixels(buttons.fastForward);
-  layout.buttons[Index(TransportButton::Pause)] = FromPixels(buttons.pause);
+  layout.buttons[Index(TransportButton::Stop)] = buttons.stop;
+  layout.buttons[Index(TransportButton::Play)] = buttons.play;
+  layout.buttons[Index(TransportButton::Rewind)] = buttons.rewind;
+  layout.buttons[Index(TransportButton::FastForward)] = buttons.fastForward;
+  layout.buttons[Index(TransportButton::Pause)] = buttons.pause;
   layout.sliderColumn = {x(kSliderLeft), row(kFirstBandLabelRow), x(kSliderRight), row(kBandLastRow)};
-  layout.slider = FromPixels(VolSliderRect(layout.sliderColumn.left, layout.sliderColumn.right, u));
+  layout.slider = VolSliderRect(layout.sliderColumn.left, layout.sliderColumn.right, u);
 
   // The panel column: the first band shows the monitored roll (roll A in two-panel mode), the
   // second band the other roll in two-panel mode; in one-panel mode the other roll waits there,

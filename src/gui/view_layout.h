@@ -21,27 +21,9 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/rect.h"
+
 namespace velvasto::gui {
-
-// A rectangle in client coordinates; right and bottom are outside it.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool Contains(const Rect& other) const {
-    return other.left >= left && other.top >= top && other.right <= right && other.bottom <= bottom;
-  }
-  bool Intersects(const Rect& other) const {
-    return !Empty() && !other.Empty() && other.left < right && left < other.right && other.top < bottom &&
-           top < other.bottom;
-  }
-  bool operator==(const Rect&) const = default;
-};
 
 // A window of the view: where it goes, and whether it is shown in the present monitor mode.
 struct Placement {

@@ -22,7 +22,7 @@ TEST(LevelMeterWndTest, BarsOfTheMonitoredPortAreLitUpToTheirValues) {
   RecordingReporter reporter;
   CExpMeterWnd meter(reporter, nullptr);
   meter.resize(192, 102);
-  ASSERT_EQ(meter.ChannelBar(3), (MeterRect{35, kBarTop, 43, kBarBottom}));
+  ASSERT_EQ(meter.ChannelBar(3), (Rect{35, kBarTop, 43, kBarBottom}));
   meter.ResetForPlay();
   meter.Take(0, 0, 127);
   meter.Take(0, 1, 0);
@@ -74,7 +74,7 @@ TEST(LevelMeterWndTest, MasterBarFollowsTheMonitoredPortsValue) {
   RecordingReporter reporter;
   CMasterVolMeterWnd meter(reporter, nullptr);
   meter.resize(62, 102);
-  const MeterRect bar = meter.Bar();
+  const Rect bar = meter.Bar();
   ASSERT_EQ(bar.left, 20);
   ASSERT_EQ(bar.right, 40);
   ASSERT_GT(bar.Height(), 20);

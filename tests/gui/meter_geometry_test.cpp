@@ -10,9 +10,9 @@ namespace {
 
 TEST(MeterGeometryTest, ChannelBarsShareTheGridWithItsMarginsCentred) {
   struct Case {
-    MeterRect client;
+    Rect client;
     int channel;
-    MeterRect bar;
+    Rect bar;
   };
   const Case cases[] = {
       // 190 / 18 = 10 wide, margin 5; 100 / 19 = 5 high, margin 2.
@@ -34,7 +34,7 @@ TEST(MeterGeometryTest, DotsAreTheirCellsLessOnePixelCountedFromTheBottom) {
   const ChannelGrid grid({0, 0, 190, 100});  // cells 10 × 5, margins 5 and 2
   struct Case {
     int column, row;
-    MeterRect dot;
+    Rect dot;
   };
   const Case cases[] = {
       {0, 1, {16, 83, 24, 86}},     // channel 1, bottom row: grid row 16
@@ -42,7 +42,7 @@ TEST(MeterGeometryTest, DotsAreTheirCellsLessOnePixelCountedFromTheBottom) {
       {15, 1, {166, 83, 174, 86}},  // channel 16
   };
   for (const Case& c : cases) EXPECT_EQ(grid.Dot(c.column, c.row), c.dot) << c.column << " " << c.row;
-  EXPECT_EQ(grid.DotColumn(15), (MeterRect{165, 7, 175, 87}));
+  EXPECT_EQ(grid.DotColumn(15), (Rect{165, 7, 175, 87}));
 }
 
 // Channel numbers 1 to 16 one digit wide up to 9 and two from 10 on, under columns `step`
@@ -75,7 +75,7 @@ TEST(MeterGeometryTest, ChannelNumbersThatWouldRunIntoTheOneBeforeAreLeftOut) {
 }
 
 TEST(MeterGeometryTest, BarFillsSplitTheBarByTheValue) {
-  const MeterRect bar{10, 20, 20, 147};  // 127 high, 10 wide
+  const Rect bar{10, 20, 20, 147};  // 127 high, 10 wide
   struct Case {
     int value;
     BarFill vertical;
@@ -83,9 +83,9 @@ TEST(MeterGeometryTest, BarFillsSplitTheBarByTheValue) {
   };
   const Case cases[] = {
       // Empty: nothing lit, the whole bar and one row below the bottom unlit.
-      {0, {{11, 147, 19, 147}, MeterRect{11, 20, 19, 148}}, {{10, 21, 10, 146}, MeterRect{11, 21, 20, 146}}},
+      {0, {{11, 147, 19, 147}, Rect{11, 20, 19, 148}}, {{10, 21, 10, 146}, Rect{11, 21, 20, 146}}},
       // Part way: the unlit fill takes the lit part's top row.
-      {100, {{11, 47, 19, 147}, MeterRect{11, 20, 19, 48}}, {{10, 21, 17, 146}, MeterRect{18, 21, 20, 146}}},
+      {100, {{11, 47, 19, 147}, Rect{11, 20, 19, 48}}, {{10, 21, 17, 146}, Rect{18, 21, 20, 146}}},
       // Full, and beyond full: lit only.
       {127, {{11, 20, 19, 147}, std::nullopt}, {{10, 21, 20, 146}, std::nullopt}},
       {300, {{11, 20, 19, 147}, std::nullopt}, {{10, 21, 20, 146}, std::nullopt}},
@@ -102,7 +102,7 @@ TEST(MeterGeometryTest, BarFillsSplitTheBarByTheValue) {
 
 TEST(MeterGeometryTest, ScaleMarksStandAtTheirLevelsOfTheBar) {
   struct Case {
-    MeterRect bar;
+    Rect bar;
     ScaleMarks marks;
   };
   const Case cases[] = {
@@ -120,18 +120,18 @@ TEST(MeterGeometryTest, ScaleMarksStandAtTheirLevelsOfTheBar) {
 
 TEST(MeterGeometryTest, MasterBarTakesTheMiddleThirdAndLeavesALineBelowInsideTheFrame) {
   struct Case {
-    MeterRect client;
+    Rect client;
     int textHeight;
-    MeterRect bar;
+    Rect bar;
   };
   const Case cases[] = {
       {{0, 0, 60, 100}, 14, {20, 7, 40, 83}},  // the line ends at 98, where the frame begins
       {{0, 0, 61, 95}, 10, {20, 5, 41, 82}},
   };
   for (const Case& c : cases) {
-    const MeterRect bar = MasterBar(c.client, c.textHeight);
+    const Rect bar = MasterBar(c.client, c.textHeight);
     EXPECT_EQ(bar, c.bar) << c.client.right;
-    const MeterRect box = MasterValueBox(bar, 12, c.textHeight);
+    const Rect box = MasterValueBox(bar, 12, c.textHeight);
     EXPECT_EQ(box.top, bar.bottom + 1);
     EXPECT_EQ(box.bottom, c.client.bottom - 2) << "the value's last row is the interior's last";
     EXPECT_EQ((bar.right - box.right) - (box.left - bar.left), (bar.Width() - 12) % 2) << "centred under the bar";
@@ -141,9 +141,9 @@ TEST(MeterGeometryTest, MasterBarTakesTheMiddleThirdAndLeavesALineBelowInsideThe
 TEST(MeterGeometryTest, SunkenFrameDarkOnTheTopLeftAndLightOnTheBottomRight) {
   // Paints the strokes of a 7 × 6 frame into characters: S dark shadow, H highlight, L light,
   // . interior.
-  const MeterRect frame{0, 0, 6, 5};
+  const Rect frame{0, 0, 6, 5};
   std::vector<std::string> picture(6, std::string(7, ' '));
-  const MeterRect interior = SunkenFrameInterior(frame);
+  const Rect interior = SunkenFrameInterior(frame);
   for (int y = interior.top; y < interior.bottom; ++y) {
     for (int x = interior.left; x < interior.right; ++x) picture[y][x] = '.';
   }
@@ -165,7 +165,7 @@ TEST(MeterGeometryTest, SunkenFrameDarkOnTheTopLeftAndLightOnTheBottomRight) {
 }
 
 TEST(MeterGeometryTest, TrackPositionsAreWholeSecondsOfTheSong) {
-  const MeterRect track{10, 0, 110, 6};  // 100 pixels
+  const Rect track{10, 0, 110, 6};  // 100 pixels
   struct Case {
     int x;
     std::uint32_t length;
@@ -188,9 +188,9 @@ TEST(MeterGeometryTest, TrackPositionsAreWholeSecondsOfTheSong) {
 }
 
 TEST(MeterGeometryTest, TrackMeterPutsTheTextBeforeTheTrackInsideTheFrame) {
-  for (const MeterRect client : {MeterRect{0, 0, 200, 40}, MeterRect{0, 0, 90, 21}}) {
+  for (const Rect client : {Rect{0, 0, 200, 40}, Rect{0, 0, 90, 21}}) {
     const TrackMeterLayout layout = TrackMeterLayoutFor(client, 30, 16);
-    const MeterRect interior{2, 2, client.right - 2, client.bottom - 2};
+    const Rect interior{2, 2, client.right - 2, client.bottom - 2};
     EXPECT_GE(layout.text.left, interior.left);
     EXPECT_LT(layout.text.right, layout.track.left);
     EXPECT_LE(layout.track.right, interior.right);

@@ -104,7 +104,7 @@ std::unique_ptr<CMeterWnd> Make(ErrorReporter& reporter) {
 
 TEST(MeterWndTest, PopupMenusHoldTheirWindowsItemsInOrder) {
   RecordingReporter reporter;
-  using Items = std::vector<CMeterWnd::MenuItem>;
+  using Items = std::vector<PopupItem>;
   const Items common = {{32801, "バックグランド色の変更"}, {32800, "テキスト色の変更"}, {32802, "色を既定色に戻す"}};
   const auto with = [&](Items own) {
     own.insert(own.end(), common.begin(), common.end());

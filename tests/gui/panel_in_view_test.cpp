@@ -172,7 +172,7 @@ TEST_F(PanelInViewTest, ThePlayingSongsRecordsReachTheMetersThroughTheEnginesNot
   ASSERT_GT(roll.Model().Level(0), 0u);
   // The roll's first column is lit from the bottom as the window paints it.
   const QImage image = roll.grab().toImage();
-  const gui::MeterRect dot = roll.Dot(0, 1);
+  const gui::Rect dot = roll.Dot(0, 1);
   const QPoint middle(gui::kMeterBorder + (dot.left + dot.right) / 2, gui::kMeterBorder + (dot.top + dot.bottom) / 2);
   EXPECT_EQ(image.pixelColor(middle), roll.Colours().fore.ToQColor());
 

@@ -63,7 +63,7 @@ inline QImage Render(QWidget& window) { return window.grab().toImage(); }
 // one-pixel border.
 inline QColor ClientPixel(const QImage& image, int x, int y) { return image.pixelColor(x + 1, y + 1); }
 // The colour in the middle of `area` of the client.
-inline QColor MiddleOf(const QImage& image, const MeterRect& area) {
+inline QColor MiddleOf(const QImage& image, const Rect& area) {
   return ClientPixel(image, (area.left + area.right - 1) / 2, (area.top + area.bottom - 1) / 2);
 }
 

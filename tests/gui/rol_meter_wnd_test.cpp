@@ -144,7 +144,7 @@ TEST_F(RolMeterWndTest, OnlyTheColumnThatChangedIsRepainted) {
   roll.Take(Note(5, 100));
   roll.ApplyBatch();
   QTRY_VERIFY_WITH_TIMEOUT(!log.painted.isEmpty(), 5000);
-  const MeterRect column = ChannelGrid(roll.Client()).DotColumn(5);
+  const Rect column = ChannelGrid(roll.Client()).DotColumn(5);
   // In widget coordinates, past the one-pixel border.
   const QRect expected(column.left + 1, column.top + 1, column.Width(), column.Height());
   EXPECT_TRUE(expected.contains(log.painted.boundingRect()))

@@ -93,7 +93,7 @@ TEST(TempoMeterWndTest, BarShowsTheTempoOnItsScale) {
   CTempoMeterWnd tempo(reporter, nullptr);
   tempo.resize(182, 32);
   EXPECT_EQ(tempo.Tempo(), 120u);
-  const MeterRect track = tempo.Layout().track;
+  const Rect track = tempo.Layout().track;
   ASSERT_GT(track.Width(), 60);
   const int y = (track.top + track.bottom) / 2;
   const QColor fore = test::ToColour(tempo.Colours().fore);

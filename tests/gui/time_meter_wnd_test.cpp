@@ -39,7 +39,7 @@ class TimeMeterWndTest : public testing::Test {
   RecordingReporter reporter;
   CTimeMeterWnd meter{reporter, nullptr};
   QSignalSpy spy{&meter, &CTimeMeterWnd::SeekRequested};
-  MeterRect track;
+  Rect track;
 };
 
 TEST_F(TimeMeterWndTest, ClickOnTheTrackSeeksToItsSecond) {

@@ -45,7 +45,7 @@ std::unique_ptr<COrgButton> MakeButton(CommandId command) {
 }
 
 void Place(COrgButton& button) {
-  const PixelRect r = button.Command() == CommandId::Play ? kRow.play : kRow.stop;
+  const Rect r = button.Command() == CommandId::Play ? kRow.play : kRow.stop;
   button.setGeometry(r.left, r.top, r.Width(), r.Height());
 }
 

@@ -6,7 +6,7 @@
 
 namespace velvasto::gui {
 
-void PrintTo(const PixelRect& r, std::ostream* out) {
+void PrintTo(const Rect& r, std::ostream* out) {
   *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
 
@@ -60,8 +60,8 @@ TEST(TransportGeometryTest, ButtonRowSplitsIntoSixthsWithPlayTakingTwo) {
 }
 
 TEST(TransportGeometryTest, SliderIsItsColumnWidenedByOnePixelFromRowTwoToRowThirteen) {
-  EXPECT_EQ(VolSliderRect(300, 320, 17), (PixelRect{299, 34, 321, 221}));
-  EXPECT_EQ(VolSliderRect(0, 8, 12), (PixelRect{-1, 24, 9, 156}));
+  EXPECT_EQ(VolSliderRect(300, 320, 17), (Rect{299, 34, 321, 221}));
+  EXPECT_EQ(VolSliderRect(0, 8, 12), (Rect{-1, 24, 9, 156}));
 }
 
 }  // namespace

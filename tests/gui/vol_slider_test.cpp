@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "gui/monitor/popup_menu.h"
 #include "gui/qt_text.h"
 #include "support/read_file.h"
 #include "support/settings_file_scope.h"
@@ -132,7 +133,7 @@ TEST_F(VolSliderTest, ColourChosenInTheDialogComesBackFromTheSettingsFile) {
     EXPECT_EQ(slider->BackColour(), (Rgb{10, 20, 30}));
     std::optional<QColor> openedOn;
     AnswerColourDialog(&openedOn, QColor(200, 100, 7));
-    PickInPopup(*slider, CVolSlider::kChangeForeColour);
+    PickInPopup(*slider, meter_cmd::kTrackColour);
     EXPECT_EQ(openedOn, QColor(40, 50, 60));
     EXPECT_EQ(slider->ForeColour(), (Rgb{200, 100, 7}));
   }
@@ -145,7 +146,7 @@ TEST_F(VolSliderTest, CancellingTheColourDialogKeepsTheColour) {
   const auto slider = MakeSlider();
   std::optional<QColor> openedOn;
   AnswerColourDialog(&openedOn, std::nullopt);
-  PickInPopup(*slider, CVolSlider::kChangeBackColour);
+  PickInPopup(*slider, meter_cmd::kBackColour);
   EXPECT_EQ(openedOn, QColor(0, 0, 0));
   EXPECT_EQ(slider->BackColour(), (Rgb{0, 0, 0}));
 }
@@ -163,7 +164,7 @@ TEST_F(VolSliderTest, PopupOffersTheThreeColourCommandsInOrderAndEscapeChangesNo
 TEST_F(VolSliderTest, RestoringTheDefaultsGivesBlackAndCyan) {
   settingsFile.Write("[Velvasto]\nVol Slider Back Color R=9\nVol Slider For Color B=1\n");
   const auto slider = MakeSlider();
-  PickInPopup(*slider, CVolSlider::kRestoreColours);
+  PickInPopup(*slider, meter_cmd::kDefaultColours);
   EXPECT_EQ(slider->BackColour(), (Rgb{0, 0, 0}));
   EXPECT_EQ(slider->ForeColour(), (Rgb{0, 223, 223}));
 }

@@ -16,7 +16,7 @@ class MediaPlayerWindow {
   virtual void Raise() = 0;
   // Closes the program as the main window's close does (a modified list may be saved first).
   virtual void Quit() = 0;
-  // The volume slider's value 0..127 (127 − its position).
+  // The volume slider's volume 0..127.
   virtual int Volume() const = 0;
   // Moves the volume slider to `volume` 0..127 with the effect of the user moving it.
   virtual void SetVolume(int volume) = 0;

@@ -4,8 +4,8 @@
 
 namespace velvasto::gui {
 
-CWindowMediaControls::CWindowMediaControls(QWidget& frame, CChildView& view)
-    : QObject(&frame), frame_(frame), view_(view), service_(view.Controller(), *this) {
+CWindowMediaControls::CWindowMediaControls(CMainFrame& frame)
+    : QObject(&frame), frame_(frame), view_(frame.View()), service_(view_.Controller(), *this) {
   // Queued: the service reads the player's state only once the operation that changed it is over.
   const auto tell = [this] { service_.Update(); };
   connect(&view_, &CChildView::CommandStatesMayHaveChanged, &service_, tell, Qt::QueuedConnection);
@@ -13,18 +13,14 @@ CWindowMediaControls::CWindowMediaControls(QWidget& frame, CChildView& view)
   connect(view_.Transport().slider, &QAbstractSlider::valueChanged, &service_, tell, Qt::QueuedConnection);
 }
 
-void CWindowMediaControls::Raise() {
-  if (frame_.isMinimized()) frame_.showNormal();
-  frame_.raise();
-  frame_.activateWindow();
-}
+void CWindowMediaControls::Raise() { frame_.BringToFront(); }
 
 // The close may ask whether to save the list: it runs after the call from the bus has returned.
 void CWindowMediaControls::Quit() { view_.CloseMainWindow(); }
 
-int CWindowMediaControls::Volume() const { return 127 - view_.Transport().slider->value(); }
+int CWindowMediaControls::Volume() const { return view_.Transport().slider->Volume(); }
 
-void CWindowMediaControls::SetVolume(int volume) { view_.Transport().slider->setValue(127 - volume); }
+void CWindowMediaControls::SetVolume(int volume) { view_.Transport().slider->setValue(CVolSlider::PositionOf(volume)); }
 
 void CWindowMediaControls::Operate(const std::function<void(PlayerController&)>& operation) {
   view_.Operate(operation);

@@ -9,16 +9,16 @@
 #include <QObject>
 #include <utility>
 
-#include "gui/child_view.h"
 #include "gui/desktop/media_player_service.h"
 #include "gui/desktop/media_player_window.h"
+#include "gui/main_frame.h"
 
 namespace velvasto::gui {
 
 class CWindowMediaControls final : public QObject, public MediaPlayerWindow {
  public:
-  // A child of `frame`, the main window whose view is `view`.
-  CWindowMediaControls(QWidget& frame, CChildView& view);
+  // A child of `frame`, the main window.
+  explicit CWindowMediaControls(CMainFrame& frame);
 
   // Offers the player on `connection`. False when there is no bus (no error: the player then
   // has no media controls).
@@ -32,7 +32,7 @@ class CWindowMediaControls final : public QObject, public MediaPlayerWindow {
   void Operate(const std::function<void(PlayerController&)>& operation) override;
 
  private:
-  QWidget& frame_;
+  CMainFrame& frame_;
   CChildView& view_;
   CMediaPlayerService service_;
 };

@@ -16,20 +16,17 @@ CCtrlFilePortDlg::CCtrlFilePortDlg(const ControlFilePorts& ports, QWidget* paren
   setWindowTitle(QStringLiteral("コントロールファイル送信ポート設定"));
   const std::array<QString, 3> headings{QStringLiteral("CM6ファイル"), QStringLiteral("GSDファイル"),
                                         QStringLiteral("GSD2ファイル")};
-  const std::array<QString, 3> choices{QStringLiteral("送信OFF"), QStringLiteral("ポートA"), QStringLiteral("ポートB")};
   const std::array<int, 3> values{ports_.cm6, ports_.gsd, ports_.gsd2};
-  const std::array<QString, 3> names{QStringLiteral("cm6"), QStringLiteral("gsd"), QStringLiteral("gsd2")};
+  const std::array<QString, 3> names{QStringLiteral("cm6_%1"), QStringLiteral("gsd_%1"), QStringLiteral("gsd2_%1")};
 
   auto* row = new QHBoxLayout;
   for (std::size_t g = 0; g < groups_.size(); ++g) {
     auto* box = new QGroupBox(headings[g], this);
     auto* column = new QVBoxLayout(box);
     groups_[g] = new QButtonGroup(this);
-    for (int value = 0; value < static_cast<int>(choices.size()); ++value) {
-      auto* radio = new QRadioButton(choices[static_cast<std::size_t>(value)], box);
-      radio->setObjectName(QStringLiteral("%1_%2").arg(names[g]).arg(value));
-      radio->setChecked(value == values[g]);
-      groups_[g]->addButton(radio, value);
+    for (QRadioButton* radio : MakeRadioButtons(
+             *groups_[g], {QStringLiteral("送信OFF"), QStringLiteral("ポートA"), QStringLiteral("ポートB")},
+             names[g], values[g], box)) {
       column->addWidget(radio);
     }
     row->addWidget(box);

@@ -26,16 +26,12 @@ CDataOptDlg::CDataOptDlg(const EntryMapSettings& settings, QWidget* parent)
   forceDetails_->setEnabled(settings.mapMode == 2);
 
   auto* grid = new QGridLayout(this);
-  const QString texts[] = {QStringLiteral("演奏動作設定の設定に従う"), QStringLiteral("MAP補正の動作を自動スキャンする"),
-                           QStringLiteral("MAP補正を強制使用する")};
-  QRadioButton* radios[3];
-  for (int mode = 0; mode < 3; ++mode) {
-    radios[mode] = new QRadioButton(texts[mode], this);
-    radios[mode]->setObjectName(QStringLiteral("mapMode%1").arg(mode));
-    radios[mode]->setChecked(mode == settings.mapMode);
-    mapMode_->addButton(radios[mode], mode);
-    grid->addWidget(radios[mode], mode, 0);
-  }
+  const std::vector<QRadioButton*> radios = MakeRadioButtons(
+      *mapMode_,
+      {QStringLiteral("演奏動作設定の設定に従う"), QStringLiteral("MAP補正の動作を自動スキャンする"),
+       QStringLiteral("MAP補正を強制使用する")},
+      QStringLiteral("mapMode%1"), settings.mapMode, this);
+  for (int mode = 0; mode < 3; ++mode) grid->addWidget(radios[mode], mode, 0);
   grid->addWidget(forceDetails_, 2, 1);
   grid->addWidget(adjust55_, 3, 0, 1, 2);
   QDialogButtonBox* buttons = MakeOkCancel(*this, QStringLiteral("キャンセル"));

@@ -1,8 +1,11 @@
 #include "gui/dialogs/dialog_support.h"
 
+#include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace velvasto::gui {
 
@@ -23,6 +26,30 @@ void SetTabOrder(std::initializer_list<QWidget*> widgets) {
     if (previous) QWidget::setTabOrder(previous, widget);
     previous = widget;
   }
+}
+
+std::vector<QRadioButton*> MakeRadioButtons(QButtonGroup& group, std::initializer_list<QString> texts,
+                                            const QString& namePattern, int checked, QWidget* parent) {
+  std::vector<QRadioButton*> radios;
+  for (const QString& text : texts) {
+    const int value = static_cast<int>(radios.size());
+    auto* radio = new QRadioButton(text, parent);
+    radio->setObjectName(namePattern.arg(value));
+    radio->setChecked(value == checked);
+    group.addButton(radio, value);
+    radios.push_back(radio);
+  }
+  return radios;
+}
+
+QVBoxLayout* MakeButtonColumn(std::initializer_list<QPushButton*> buttons) {
+  auto* column = new QVBoxLayout;
+  for (QPushButton* button : buttons) {
+    button->setAutoDefault(false);
+    column->addWidget(button);
+  }
+  column->addStretch();
+  return column;
 }
 
 }  // namespace velvasto::gui

@@ -1,17 +1,17 @@
 #pragma once
-// What every settings dialog shares: the OK / Cancel row with the texts the dialog asks for, and
-// running a step that may fail with the failure shown to the user instead of leaving the slot.
+// What the settings dialogs share: the OK / Cancel row with the texts the dialog asks for, the
+// radio buttons of a choice, the column of push buttons beside a list, the tab order.
 
 #include <QString>
 #include <initializer_list>
-#include <new>
-#include <utility>
+#include <vector>
 
-#include "core/errors.h"
-#include "engine/reporting_transport.h"
-
+class QButtonGroup;
 class QDialog;
 class QDialogButtonBox;
+class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace velvasto::gui {
@@ -24,21 +24,15 @@ QDialogButtonBox* MakeOkCancel(QDialog& dialog, const QString& cancelText);
 // Tab moves through `widgets` in the order given (for controls not made in the order shown).
 void SetTabOrder(std::initializer_list<QWidget*> widgets);
 
-// Runs `step`; an error of the program's classes (or any other) is shown through `reporter` and
-// false returned. No exception leaves, so a slot can call it.
-template <typename Step>
-bool RunShowingErrors(ErrorReporter& reporter, Step&& step) {
-  try {
-    std::forward<Step>(step)();
-    return true;
-  } catch (const CErrMessage& error) {
-    reporter.ShowError(error.Message());
-  } catch (const std::bad_alloc&) {
-    reporter.ShowError(AppErrorText(errc::kOutOfMemory));
-  } catch (...) {
-    reporter.ShowError(UndefinedErrorText());
-  }
-  return false;
-}
+// The radio buttons of a choice among the values 0, 1, 2, … captioned `texts` in that order, in
+// `group` under their values and named `namePattern` with the value for "%1". The button of
+// `checked` is checked; a value that has none (a hand-edited settings file) checks none. The
+// caller places them.
+std::vector<QRadioButton*> MakeRadioButtons(QButtonGroup& group, std::initializer_list<QString> texts,
+                                            const QString& namePattern, int checked, QWidget* parent);
+
+// The push buttons beside a list, top to bottom with the room below them; none of them takes
+// Enter from the dialog's OK.
+QVBoxLayout* MakeButtonColumn(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace velvasto::gui

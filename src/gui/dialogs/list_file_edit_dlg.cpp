@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/remembered_folder.h"
@@ -12,6 +11,7 @@
 #include "gui/dialogs/data_opt_dlg.h"
 #include "gui/dialogs/dialog_support.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {
@@ -49,15 +49,9 @@ CListFileEditDlg::CListFileEditDlg(const CPlayList& list, bool newList, int volu
   for (int row = 0; row < working_.Count(); ++row) InsertLine(row, working_.Entry(row));
   SelectLine(0);
 
-  auto* buttonColumn = new QVBoxLayout;
-  for (QPushButton* button : {insert_, add_, delete_, entrySettings_, up_, down_}) {
-    button->setAutoDefault(false);
-    buttonColumn->addWidget(button);
-  }
-  buttonColumn->addStretch();
   auto* grid = new QGridLayout(this);
   grid->addWidget(lines_, 0, 0);
-  grid->addLayout(buttonColumn, 0, 1);
+  grid->addLayout(MakeButtonColumn({insert_, add_, delete_, entrySettings_, up_, down_}), 0, 1);
   QDialogButtonBox* buttons = MakeOkCancel(*this, QStringLiteral("ｷｬﾝｾﾙ"));
   grid->addWidget(buttons, 1, 0, 1, 2);
 

@@ -5,13 +5,14 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 
+#include "core/errors.h"
 #include "gui/dialogs/dialog_support.h"
 #include "gui/dialogs/midi_port_set_item_dlg.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {
@@ -49,7 +50,6 @@ CMIDIPortSetDlg::CMIDIPortSetDlg(CMIDIPortSetCollection& portSets, ErrorReporter
   delete_->setObjectName(QStringLiteral("delete"));
   up_->setObjectName(QStringLiteral("up"));
   down_->setObjectName(QStringLiteral("down"));
-  for (QPushButton* button : {add_, change_, delete_, up_, down_}) button->setAutoDefault(false);
 
   use_->setChecked(copy_.Use());
   list_->setRootIsDecorated(false);
@@ -68,13 +68,10 @@ CMIDIPortSetDlg::CMIDIPortSetDlg(CMIDIPortSetCollection& portSets, ErrorReporter
   for (int i = 0; i < copy_.SetsInUse(); ++i) InsertRow(i);
   SelectRow(0);
 
-  auto* buttonColumn = new QVBoxLayout;
-  for (QPushButton* button : {add_, change_, delete_, up_, down_}) buttonColumn->addWidget(button);
-  buttonColumn->addStretch();
   auto* grid = new QGridLayout(this);
   grid->addWidget(use_, 0, 0, 1, 2);
   grid->addWidget(list_, 1, 0);
-  grid->addLayout(buttonColumn, 1, 1);
+  grid->addLayout(MakeButtonColumn({add_, change_, delete_, up_, down_}), 1, 1);
   QDialogButtonBox* buttons = MakeOkCancel(*this, QStringLiteral("キャンセル"));
   grid->addWidget(buttons, 2, 0, 1, 2);
 

@@ -85,16 +85,12 @@ CPlayModeDlg::CPlayModeDlg(const PlayBehaviour& values, ErrorReporter& reporter,
   // Map correction: the radios in the order of their values, the details beside 1 and 2.
   auto* mapBox = new QGroupBox(QStringLiteral("MAP補正"), this);
   auto* mapGrid = new QGridLayout(mapBox);
-  const QString radioTexts[] = {QStringLiteral("MAP補正を使用しない"), QStringLiteral("MAP補正の動作を自動スキャンする"),
-                                QStringLiteral("MAP補正を強制使用する")};
-  QRadioButton* radios[3];
-  for (int mode = 0; mode < 3; ++mode) {
-    radios[mode] = new QRadioButton(radioTexts[mode], mapBox);
-    radios[mode]->setObjectName(QStringLiteral("mapMode%1").arg(mode));
-    radios[mode]->setChecked(mode == values.mapMode);
-    mapMode_->addButton(radios[mode], mode);
-    mapGrid->addWidget(radios[mode], mode, 0);
-  }
+  const std::vector<QRadioButton*> radios = MakeRadioButtons(
+      *mapMode_,
+      {QStringLiteral("MAP補正を使用しない"), QStringLiteral("MAP補正の動作を自動スキャンする"),
+       QStringLiteral("MAP補正を強制使用する")},
+      QStringLiteral("mapMode%1"), values.mapMode, mapBox);
+  for (int mode = 0; mode < 3; ++mode) mapGrid->addWidget(radios[mode], mode, 0);
   mapGrid->addWidget(scanDetails_, 1, 1);
   mapGrid->addWidget(forceDetails_, 2, 1);
   mapGrid->setColumnStretch(0, 1);

@@ -9,8 +9,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/errors.h"
+#include "gui/dialogs/dialog_support.h"
 #include "gui/qt_text.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {
@@ -74,11 +75,8 @@ CSetExtDlg::CSetExtDlg(const ExtensionTicks& ticks, bool installFlag, QWidget* p
   hint->setVisible(installFlag);
   layout->addWidget(hint);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(ToQString("キャンセル"));
+  QDialogButtonBox* buttons = MakeOkCancel(*this, QStringLiteral("キャンセル"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 
   // A type that any of its extensions has is shown ticked for all of them.
@@ -122,12 +120,10 @@ void RunFileAssociationDialog(CFileAssociation& association, ErrorReporter& repo
   }
   CSetExtDlg dialog(ticks, installFlag, parent);
   if (dialog.exec() != QDialog::Accepted) return;
-  try {
+  RunShowingErrors(reporter, [&] {
     BusyCursor busy;
     association.Apply(dialog.Ticks());
-  } catch (const CErrMessage& error) {
-    reporter.ShowError(error.Message());
-  }
+  });
 }
 
 }  // namespace velvasto::gui

@@ -5,6 +5,7 @@
 
 #include "core/cini_file.h"
 #include "core/errors.h"
+#include "gui/shown_errors.h"
 
 namespace velvasto::gui {
 namespace {
@@ -35,6 +36,13 @@ void SaveColour(CINIFile& settings, std::string_view stem, Rgb colour) {
   SaveChannel(settings, stem, 'R', colour.r);
   SaveChannel(settings, stem, 'G', colour.g);
   SaveChannel(settings, stem, 'B', colour.b);
+}
+
+void SaveColours(const std::vector<KeyedColour>& colours, ErrorReporter& reporter) noexcept {
+  RunShowingErrors(reporter, [&colours] {
+    CINIFile settings;
+    for (const KeyedColour& keyed : colours) SaveColour(settings, keyed.stem, keyed.colour);
+  });
 }
 
 std::optional<Rgb> ChooseColour(QWidget* parent, Rgb current) {

@@ -5,12 +5,15 @@
 #include <QColor>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
 namespace velvasto {
 class CINIFile;
+class ErrorReporter;
 }
 
 namespace velvasto::gui {
@@ -28,6 +31,15 @@ struct Rgb {
 Rgb LoadColour(const CINIFile& settings, std::string_view stem, Rgb def);
 // Writes R, G, B in this order; throws CErrMessage(errc::kIniSaveFailed) when a write fails.
 void SaveColour(CINIFile& settings, std::string_view stem, Rgb colour);
+
+// A colour and the stem of its keys.
+struct KeyedColour {
+  std::string stem;
+  Rgb colour;
+};
+// Writes the colours in their order, each under its keys; the first failure is shown through
+// `reporter` and ends the writing. Nothing is thrown: the windows write their colours as they go.
+void SaveColours(const std::vector<KeyedColour>& colours, ErrorReporter& reporter) noexcept;
 
 // The colour dialog on `current`; the chosen colour, or nothing when cancelled.
 std::optional<Rgb> ChooseColour(QWidget* parent, Rgb current);

@@ -24,7 +24,7 @@ void CVolBaseMeterWnd::SetAll(std::uint32_t value) {
   update();
 }
 
-std::vector<CMeterWnd::MenuItem> CVolBaseMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CVolBaseMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラック色の変更")}};
 }
 
@@ -33,17 +33,17 @@ void CVolBaseMeterWnd::ColourChanged(ColourRole role) {
   if (role == ColourRole::Back) MutableColours().foreB = Colours().back;
 }
 
-void CVolBaseMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
+void CVolBaseMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   const MeterColours& colours = Colours();
   const ChannelGrid grid(Client());
   painter.setFont(SmallFont());
   painter.setPen(colours.text.ToQColor());
   painter.setBackground(colours.back.ToQColor());
   painter.setBackgroundMode(Qt::OpaqueMode);
-  std::array<MeterRect, 16> bars;
+  std::array<Rect, 16> bars;
   for (int channel = 1; channel <= 16; ++channel) bars[static_cast<std::size_t>(channel - 1)] = grid.ChannelBar(channel);
   DrawChannelNumbers(painter, bars, bars[0].bottom + 2);
-  const MeterRect first = grid.ChannelBar(1);
+  const Rect first = grid.ChannelBar(1);
   const ScaleMarks marks = ScaleMarksFor(first);
   const auto scaleText = [&](int y, const char* text) {
     DrawText(painter, {1, y, first.left, y + first.Height()}, Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(text));
@@ -53,8 +53,8 @@ void CVolBaseMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
   scaleText(marks.y50, " 50");
   scaleText(marks.y0, "  0");
   for (int channel = 1; channel <= 16; ++channel) {
-    const MeterRect bar = grid.ChannelBar(channel);
-    if (!bar.Meets(dirty)) continue;
+    const Rect bar = grid.ChannelBar(channel);
+    if (!bar.Intersects(dirty)) continue;
     const BarFill fill = VerticalBarFill(
         bar, static_cast<int>(std::min<std::uint32_t>(values_[monitoredPort_][channel - 1], kMaximum)), kMaximum);
     Fill(painter, fill.lit, colours.fore);

@@ -25,13 +25,13 @@ class CVolBaseMeterWnd : public CMeterWnd {
 
   std::uint32_t Value(std::uint32_t port, int channel) const { return values_[port][channel]; }
   // The bar of channel 1..16 in client coordinates.
-  MeterRect ChannelBar(int channel) const { return ChannelGrid(Client()).ChannelBar(channel); }
+  Rect ChannelBar(int channel) const { return ChannelGrid(Client()).ChannelBar(channel); }
 
  protected:
   CVolBaseMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent) : CMeterWnd(kind, reporter, parent) {}
 
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
+  std::vector<PopupItem> OwnColourItems() const override;
   void ColourChanged(ColourRole role) override;
 
  private:

@@ -34,7 +34,7 @@ CMapWnd::~CMapWnd() {
     keyed.push_back({ModelKeyStem(model, "Back"), models_[model].back});
     keyed.push_back({ModelKeyStem(model, "Text"), models_[model].text});
   }
-  SaveColoursOrReport(keyed);
+  SaveColours(keyed);
 }
 
 void CMapWnd::SetMap(int map) {
@@ -63,7 +63,7 @@ QString CMapWnd::Label(int map) {
   }
 }
 
-std::vector<CMeterWnd::MenuItem> CMapWnd::MenuItems() const {
+std::vector<PopupItem> CMapWnd::MenuItems() const {
   return {
       {meter_cmd::kBackColour, QStringLiteral("MAP補正無しバックグランド色の変更")},
       {meter_cmd::kTextColour, QStringLiteral("MAP補正無しテキスト色の変更")},
@@ -95,7 +95,7 @@ void CMapWnd::RunCommand(int id) {
   }
 }
 
-void CMapWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CMapWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   const QString label = Label(map_);
   if (label.isEmpty()) return;
   const Pair colours = StateColours(map_);

@@ -42,11 +42,11 @@ class CMapWnd final : public CMeterWnd {
   // The label of state `map`, blanks included; empty for an unknown state.
   static QString Label(int map);
 
-  std::vector<MenuItem> MenuItems() const override;
+  std::vector<PopupItem> MenuItems() const override;
   void RunCommand(int id) override;
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
 
  private:
   std::array<Pair, 3> models_;

@@ -33,14 +33,14 @@ QSize CMasterVolMeterWnd::ValueTextSize() const {
   return {metrics.horizontalAdvance(QStringLiteral("000")), metrics.height()};
 }
 
-MeterRect CMasterVolMeterWnd::Bar() const { return MasterBar(Client(), ValueTextSize().height()); }
+Rect CMasterVolMeterWnd::Bar() const { return MasterBar(Client(), ValueTextSize().height()); }
 
-MeterRect CMasterVolMeterWnd::ValueBox() const {
+Rect CMasterVolMeterWnd::ValueBox() const {
   const QSize text = ValueTextSize();
   return MasterValueBox(Bar(), text.width(), text.height());
 }
 
-std::vector<CMeterWnd::MenuItem> CMasterVolMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CMasterVolMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラック色の変更")}};
 }
 
@@ -48,13 +48,13 @@ void CMasterVolMeterWnd::ColourChanged(ColourRole role) {
   if (role == ColourRole::Back) MutableColours().foreB = Colours().back;
 }
 
-void CMasterVolMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CMasterVolMeterWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   const MeterColours& colours = Colours();
   const std::uint32_t value = values_[monitoredPort_];
   const BarFill fill = VerticalBarFill(Bar(), static_cast<int>(std::min<std::uint32_t>(value, kMaximum)), kMaximum);
   Fill(painter, fill.lit, colours.fore);
   if (fill.unlit) Fill(painter, *fill.unlit, colours.back);
-  const MeterRect box = ValueBox();
+  const Rect box = ValueBox();
   Fill(painter, box, colours.back);
   painter.setFont(MediumFont());
   painter.setPen(colours.text.ToQColor());

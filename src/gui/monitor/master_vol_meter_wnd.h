@@ -24,13 +24,13 @@ class CMasterVolMeterWnd final : public CMeterWnd {
   void Clear() { SetBoth(0); }
 
   std::uint32_t Value(std::uint32_t port) const { return values_[port]; }
-  MeterRect Bar() const;
+  Rect Bar() const;
   // Where the monitored port's value stands.
-  MeterRect ValueBox() const;
+  Rect ValueBox() const;
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
+  std::vector<PopupItem> OwnColourItems() const override;
   void ColourChanged(ColourRole role) override;
 
  private:

@@ -12,50 +12,50 @@ constexpr int kFrameBelow = 3;
 constexpr int kTrackPadding = 4;
 }  // namespace
 
-ChannelGrid::ChannelGrid(const MeterRect& client)
+ChannelGrid::ChannelGrid(const Rect& client)
     : cellWidth_(client.Width() / kColumns),
       cellHeight_(client.Height() / kRows),
       left_(client.left + (client.Width() - kColumns * cellWidth_) / 2),
       top_(client.top + (client.Height() - kRows * cellHeight_) / 2) {}
 
-MeterRect ChannelGrid::ChannelBar(int channel) const {
+Rect ChannelGrid::ChannelBar(int channel) const {
   const int left = CellLeft(channel);
   return {left, CellTop(1), left + cellWidth_ - 2, CellTop(17)};
 }
 
-MeterRect ChannelGrid::Dot(int column, int rowFromBottom) const {
+Rect ChannelGrid::Dot(int column, int rowFromBottom) const {
   const int top = CellTop(17 - rowFromBottom);
   const int left = CellLeft(column + 1);
-  return MeterRect{left, top, left + cellWidth_, top + cellHeight_}.Shrunk(1);
+  return Rect{left, top, left + cellWidth_, top + cellHeight_}.Shrunk(1);
 }
 
-MeterRect ChannelGrid::DotColumn(int column) const {
+Rect ChannelGrid::DotColumn(int column) const {
   const int left = CellLeft(column + 1);
   return {left, CellTop(1), left + cellWidth_, CellTop(17)};
 }
 
-BarFill VerticalBarFill(const MeterRect& bar, int value, int maximum) {
+BarFill VerticalBarFill(const Rect& bar, int value, int maximum) {
   value = std::clamp(value, 0, maximum);
   const int h = maximum > 0 ? bar.Height() * value / maximum : 0;
   BarFill fill{{bar.left + 1, bar.bottom - h, bar.right - 1, bar.bottom}, std::nullopt};
-  if (value < maximum) fill.unlit = MeterRect{bar.left + 1, bar.top, bar.right - 1, bar.bottom - h + 1};
+  if (value < maximum) fill.unlit = Rect{bar.left + 1, bar.top, bar.right - 1, bar.bottom - h + 1};
   return fill;
 }
 
-BarFill HorizontalBarFill(const MeterRect& bar, int value, int maximum) {
+BarFill HorizontalBarFill(const Rect& bar, int value, int maximum) {
   value = std::clamp(value, 0, maximum);
   const int w = maximum > 0 ? bar.Width() * value / maximum : 0;
   BarFill fill{{bar.left, bar.top + 1, bar.left + w, bar.bottom - 1}, std::nullopt};
-  if (value < maximum) fill.unlit = MeterRect{bar.left + w + 1, bar.top + 1, bar.right, bar.bottom - 1};
+  if (value < maximum) fill.unlit = Rect{bar.left + w + 1, bar.top + 1, bar.right, bar.bottom - 1};
   return fill;
 }
 
-ScaleMarks ScaleMarksFor(const MeterRect& bar) {
+ScaleMarks ScaleMarksFor(const Rect& bar) {
   const int h = bar.Height();
   return {bar.top - 3, bar.top + h * 27 / 127 - 3, bar.top + h * 77 / 127 - 3, bar.bottom - 3};
 }
 
-MeterRect MasterBar(const MeterRect& client, int textHeight) {
+Rect MasterBar(const Rect& client, int textHeight) {
   const int third = client.Width() / 3;
   const ChannelGrid grid(client);
   const int top = grid.ChannelBar(1).top;
@@ -63,25 +63,25 @@ MeterRect MasterBar(const MeterRect& client, int textHeight) {
   return {client.left + third, top, client.right - third, bottom};
 }
 
-MeterRect MasterValueBox(const MeterRect& bar, int textWidth, int textHeight) {
+Rect MasterValueBox(const Rect& bar, int textWidth, int textHeight) {
   const int left = bar.left + (bar.Width() - textWidth) / 2;
   return {left, bar.bottom + 1, left + textWidth, bar.bottom + 1 + textHeight};
 }
 
-TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int textHeight) {
-  const MeterRect interior = SunkenFrameInterior({client.left, client.top, client.right - 1, client.bottom - 1});
+TrackMeterLayout TrackMeterLayoutFor(const Rect& client, int textWidth, int textHeight) {
+  const Rect interior = SunkenFrameInterior({client.left, client.top, client.right - 1, client.bottom - 1});
   const int middle = (interior.top + interior.bottom) / 2;
   const int textTop = middle - textHeight / 2;
-  const MeterRect text{interior.left + kTrackPadding, textTop, interior.left + kTrackPadding + textWidth,
+  const Rect text{interior.left + kTrackPadding, textTop, interior.left + kTrackPadding + textWidth,
                        textTop + textHeight};
   const int trackHeight = std::max(5, interior.Height() / 3);
   const int trackTop = middle - trackHeight / 2;
-  const MeterRect track{std::min(text.right + kTrackPadding, interior.right), trackTop,
+  const Rect track{std::min(text.right + kTrackPadding, interior.right), trackTop,
                         std::max(text.right + kTrackPadding, interior.right - kTrackPadding), trackTop + trackHeight};
   return {text, track};
 }
 
-std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length) {
+std::uint32_t SecondsAt(const Rect& track, int x, std::uint32_t length) {
   const int width = track.Width();
   if (width <= 0) return 0;
   const auto offset = static_cast<std::uint64_t>(std::clamp(x - track.left, 0, width));
@@ -100,7 +100,7 @@ std::vector<bool> LabelsThatFit(std::span<const int> centres, std::span<const in
   return drawn;
 }
 
-std::array<FrameStroke, 8> SunkenFrameStrokes(const MeterRect& f) {
+std::array<FrameStroke, 8> SunkenFrameStrokes(const Rect& f) {
   // Each stroke is a line that ends one pixel short of its end point, as the lines of the frame
   // follow on from one another.
   return {{
@@ -115,6 +115,6 @@ std::array<FrameStroke, 8> SunkenFrameStrokes(const MeterRect& f) {
   }};
 }
 
-MeterRect SunkenFrameInterior(const MeterRect& f) { return {f.left + 2, f.top + 2, f.right - 1, f.bottom - 1}; }
+Rect SunkenFrameInterior(const Rect& f) { return {f.left + 2, f.top + 2, f.right - 1, f.bottom - 1}; }
 
 }  // namespace velvasto::gui

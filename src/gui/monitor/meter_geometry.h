@@ -11,22 +11,9 @@
 #include <span>
 #include <vector>
 
+#include "gui/rect.h"
+
 namespace velvasto::gui {
-
-// A rectangle as the drawing arithmetic uses it: right and bottom are one past the last pixel.
-struct MeterRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  bool operator==(const MeterRect&) const = default;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  // Moved in by `d` pixels on every side.
-  MeterRect Shrunk(int d) const { return {left + d, top + d, right - d, bottom - d}; }
-  bool Meets(const MeterRect& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
-};
 
 class ChannelGrid {
  public:
@@ -34,15 +21,15 @@ class ChannelGrid {
   static constexpr int kRows = 19;
 
   // Cells of width / 18 by height / 19 pixels, the remainder shared out as margins.
-  explicit ChannelGrid(const MeterRect& client);
+  explicit ChannelGrid(const Rect& client);
 
   // The bar of channel 1..16: one cell column wide less a 2-pixel gap, rows 1 to 16.
-  MeterRect ChannelBar(int channel) const;
+  Rect ChannelBar(int channel) const;
   // The dot of channel column 0..15 in row 1..16 counted from the bottom: its cell less one pixel
   // on every side.
-  MeterRect Dot(int column, int rowFromBottom) const;
+  Rect Dot(int column, int rowFromBottom) const;
   // The cell column of channel column 0..15 over the 16 dot rows, frame of the dots included.
-  MeterRect DotColumn(int column) const;
+  Rect DotColumn(int column) const;
 
  private:
   int CellLeft(int column) const { return left_ + column * cellWidth_; }
@@ -64,11 +51,11 @@ std::vector<bool> LabelsThatFit(std::span<const int> centres, std::span<const in
 // bar colour, then the rest (none when the bar is full) in the unlit colour. The unlit fill of a
 // vertical bar covers the top row of the lit part.
 struct BarFill {
-  MeterRect lit;
-  std::optional<MeterRect> unlit;
+  Rect lit;
+  std::optional<Rect> unlit;
 };
-BarFill VerticalBarFill(const MeterRect& bar, int value, int maximum);
-BarFill HorizontalBarFill(const MeterRect& bar, int value, int maximum);
+BarFill VerticalBarFill(const Rect& bar, int value, int maximum);
+BarFill HorizontalBarFill(const Rect& bar, int value, int maximum);
 
 // The tops of the scale texts "127", "100", " 50" and "  0" beside a bar of channel 1.
 struct ScaleMarks {
@@ -77,25 +64,25 @@ struct ScaleMarks {
   int y50;
   int y0;
 };
-ScaleMarks ScaleMarksFor(const MeterRect& bar);
+ScaleMarks ScaleMarksFor(const Rect& bar);
 
 // The master volume meter: a bar in the middle third of the width, from the channel bars' top
 // row down to room for a line of `textHeight` pixels and the frame below it; and where its value
 // stands, a `textWidth` × `textHeight` box centred under the bar, one pixel below it.
-MeterRect MasterBar(const MeterRect& client, int textHeight);
-MeterRect MasterValueBox(const MeterRect& bar, int textWidth, int textHeight);
+Rect MasterBar(const Rect& client, int textHeight);
+Rect MasterValueBox(const Rect& bar, int textWidth, int textHeight);
 
 // The tempo and time meters: a value as text on the left, `textWidth` pixels wide, and a
 // horizontal track to its right, both vertically centred inside the sunken frame.
 struct TrackMeterLayout {
-  MeterRect text;
-  MeterRect track;
+  Rect text;
+  Rect track;
 };
-TrackMeterLayout TrackMeterLayoutFor(const MeterRect& client, int textWidth, int textHeight);
+TrackMeterLayout TrackMeterLayoutFor(const Rect& client, int textWidth, int textHeight);
 
 // The whole second of a song `length` seconds long at `x` on `track` (clamped to the track), to
 // the nearest second.
-std::uint32_t SecondsAt(const MeterRect& track, int x, std::uint32_t length);
+std::uint32_t SecondsAt(const Rect& track, int x, std::uint32_t length);
 
 // What a window's frame takes on each side: the one-pixel border round the client, and the
 // sunken frame's two pixels inside it. Content that is to be seen whole keeps within.
@@ -108,9 +95,9 @@ inline constexpr int kMeterFrameWidth = kMeterBorder + kSunkenFrameWidth;
 enum class FramePen { DarkShadow, Highlight, Light };
 struct FrameStroke {
   FramePen pen;
-  MeterRect area;
+  Rect area;
 };
-std::array<FrameStroke, 8> SunkenFrameStrokes(const MeterRect& frame);
-MeterRect SunkenFrameInterior(const MeterRect& frame);
+std::array<FrameStroke, 8> SunkenFrameStrokes(const Rect& frame);
+Rect SunkenFrameInterior(const Rect& frame);
 
 }  // namespace velvasto::gui

@@ -1,16 +1,14 @@
 #include "gui/monitor/meter_wnd.h"
 
 #include <QFontMetrics>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
 #include "core/cini_file.h"
-#include "core/errors.h"
-#include "engine/reporting_transport.h"
 #include "gui/cell_font.h"
+#include "gui/qt_rect.h"
 
 namespace velvasto::gui {
 
@@ -24,8 +22,6 @@ MeterColours LoadColours(MeterKind kind) {
   }
   return colours;
 }
-
-QRect ToQRect(const MeterRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
 
 }  // namespace
 
@@ -52,22 +48,11 @@ CMeterWnd::~CMeterWnd() {
   for (const ColourRole role : {ColourRole::Back, ColourRole::Fore, ColourRole::ForeB, ColourRole::Text}) {
     if (const auto stem = ColourKeyStem(kind_, role)) keyed.push_back({*stem, colours_[role]});
   }
-  SaveColoursOrReport(keyed);
+  SaveColours(keyed);
 }
 
-void CMeterWnd::SaveColoursOrReport(const std::vector<KeyedColour>& colours) noexcept {
-  try {
-    CINIFile settings;
-    for (const KeyedColour& keyed : colours) SaveColour(settings, keyed.stem, keyed.colour);
-  } catch (const CErrMessage& error) {
-    reporter_.ShowError(error.Message());
-  } catch (...) {
-    reporter_.ShowError(UndefinedErrorText());
-  }
-}
-
-std::vector<CMeterWnd::MenuItem> CMeterWnd::MenuItems() const {
-  std::vector<MenuItem> items = OwnColourItems();
+std::vector<PopupItem> CMeterWnd::MenuItems() const {
+  std::vector<PopupItem> items = OwnColourItems();
   items.push_back({meter_cmd::kBackColour, QStringLiteral("バックグランド色の変更")});
   items.push_back({meter_cmd::kTextColour, QStringLiteral("テキスト色の変更")});
   items.push_back({meter_cmd::kDefaultColours, QStringLiteral("色を既定色に戻す")});
@@ -75,8 +60,8 @@ std::vector<CMeterWnd::MenuItem> CMeterWnd::MenuItems() const {
 }
 
 void CMeterWnd::RunCommand(int id) {
-  const std::vector<MenuItem> items = MenuItems();
-  if (std::none_of(items.begin(), items.end(), [&](const MenuItem& item) { return item.id == id; })) return;
+  const std::vector<PopupItem> items = MenuItems();
+  if (std::none_of(items.begin(), items.end(), [&](const PopupItem& item) { return item.id == id; })) return;
   ColourRole role = ColourRole::Back;
   switch (id) {
     case meter_cmd::kActiveDotColour:
@@ -113,19 +98,19 @@ bool CMeterWnd::ChooseNewColour(Rgb& colour) {
   return true;
 }
 
-MeterRect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
+Rect CMeterWnd::Client() const { return {0, 0, width() - 2 * kMeterBorder, height() - 2 * kMeterBorder}; }
 
-void CMeterWnd::UpdateClient(const MeterRect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
+void CMeterWnd::UpdateClient(const Rect& area) { update(ToQRect(area).translated(kMeterBorder, kMeterBorder)); }
 
-void CMeterWnd::Fill(QPainter& painter, const MeterRect& area, Rgb colour) {
+void CMeterWnd::Fill(QPainter& painter, const Rect& area, Rgb colour) {
   if (area.Width() > 0 && area.Height() > 0) painter.fillRect(ToQRect(area), colour.ToQColor());
 }
 
-void CMeterWnd::DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text) {
+void CMeterWnd::DrawText(QPainter& painter, const Rect& area, int flags, const QString& text) {
   painter.drawText(ToQRect(area), flags, text);
 }
 
-void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top) {
+void CMeterWnd::DrawChannelNumbers(QPainter& painter, const std::array<Rect, 16>& columns, int top) {
   const QFontMetrics metrics(painter.font());
   std::array<QString, 16> numbers;
   std::array<int, 16> centres{};
@@ -148,17 +133,17 @@ void CMeterWnd::paintEvent(QPaintEvent* event) {
   painter.setPen(palette().color(QPalette::Shadow));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.translate(kMeterBorder, kMeterBorder);
-  const MeterRect client = Client();
+  const Rect client = Client();
   painter.setClipRect(ToQRect(client));
   const QRect dirty = event->rect().translated(-kMeterBorder, -kMeterBorder).intersected(ToQRect(client));
   PaintSunkenFrame(painter, true);
-  PaintContent(painter, {dirty.left(), dirty.top(), dirty.left() + dirty.width(), dirty.top() + dirty.height()});
+  PaintContent(painter, FromQRect(dirty));
   PaintSunkenFrame(painter, false);
 }
 
 void CMeterWnd::PaintSunkenFrame(QPainter& painter, bool fill) const {
-  const MeterRect client = Client();
-  const MeterRect frame{client.left, client.top, client.right - 1, client.bottom - 1};
+  const Rect client = Client();
+  const Rect frame{client.left, client.top, client.right - 1, client.bottom - 1};
   const QPalette& colours = palette();
   for (const FrameStroke& stroke : SunkenFrameStrokes(frame)) {
     const QPalette::ColorRole role = stroke.pen == FramePen::DarkShadow  ? QPalette::Shadow
@@ -174,9 +159,9 @@ void CMeterWnd::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
     return;
   }
-  QMenu menu(this);
-  for (const MenuItem& item : MenuItems()) menu.addAction(item.text)->setData(item.id);
-  if (const QAction* chosen = menu.exec(event->globalPosition().toPoint())) RunCommand(chosen->data().toInt());
+  if (const std::optional<int> chosen = ChoosePopupItem(this, MenuItems(), event->globalPosition().toPoint())) {
+    RunCommand(*chosen);
+  }
 }
 
 }  // namespace velvasto::gui

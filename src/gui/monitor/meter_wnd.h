@@ -14,23 +14,13 @@
 
 #include "gui/monitor/meter_geometry.h"
 #include "gui/monitor/meter_kind.h"
+#include "gui/monitor/popup_menu.h"
 
 namespace velvasto {
 class ErrorReporter;
 }
 
 namespace velvasto::gui {
-
-// Commands of the popup menus.
-namespace meter_cmd {
-inline constexpr int kActiveDotColour = 32796;
-inline constexpr int kInactiveDotColour = 32797;
-inline constexpr int kTrackColour = 32798;
-inline constexpr int kInactiveTrackColour = 32799;
-inline constexpr int kTextColour = 32800;
-inline constexpr int kBackColour = 32801;
-inline constexpr int kDefaultColours = 32802;
-}  // namespace meter_cmd
 
 // The three fonts every panel window draws with: Arial in cells of 8, 14 and 16 pixels. The
 // status displays write in the medium one.
@@ -40,12 +30,6 @@ QFont MeterLargeFont();
 
 class CMeterWnd : public QWidget {
  public:
-  struct MenuItem {
-    int id;
-    QString text;
-    bool operator==(const MenuItem&) const = default;
-  };
-
   // Failures to write the colours back when the window goes are shown through `reporter`, which
   // must outlive the window.
   CMeterWnd(MeterKind kind, ErrorReporter& reporter, QWidget* parent);
@@ -57,19 +41,19 @@ class CMeterWnd : public QWidget {
   const MeterColours& Colours() const { return colours_; }
 
   // The items of the popup menu, in their order.
-  virtual std::vector<MenuItem> MenuItems() const;
+  virtual std::vector<PopupItem> MenuItems() const;
   // Runs a popup-menu command of this window; other ids do nothing.
   virtual void RunCommand(int id);
 
   // Where the window draws: the widget less its one-pixel border, from (0, 0).
-  MeterRect Client() const;
+  Rect Client() const;
 
  protected:
   // Paints the window's content inside the frame. `painter` works in client coordinates;
   // `dirty` is the part of the client that needs painting.
-  virtual void PaintContent(QPainter& painter, const MeterRect& dirty) = 0;
+  virtual void PaintContent(QPainter& painter, const Rect& dirty) = 0;
   // The colour items that come before the common ones in the popup menu.
-  virtual std::vector<MenuItem> OwnColourItems() const { return {}; }
+  virtual std::vector<PopupItem> OwnColourItems() const { return {}; }
   // A colour of the window was changed through the popup menu.
   virtual void ColourChanged(ColourRole role);
 
@@ -78,20 +62,16 @@ class CMeterWnd : public QWidget {
   bool ChooseNewColour(Rgb& colour);
   MeterColours& MutableColours() { return colours_; }
   // Repaints `area` of the client.
-  void UpdateClient(const MeterRect& area);
-  static void Fill(QPainter& painter, const MeterRect& area, Rgb colour);
+  void UpdateClient(const Rect& area);
+  static void Fill(QPainter& painter, const Rect& area, Rgb colour);
   // Draws `text` in `area` with the painter's font, aligned by `flags`.
-  static void DrawText(QPainter& painter, const MeterRect& area, int flags, const QString& text);
+  static void DrawText(QPainter& painter, const Rect& area, int flags, const QString& text);
   // Draws the channel numbers 1 to 16 with the painter's font, each centred under its column
   // (left to right) in a line from `top`. Where the columns are narrower than the numbers, a
   // number that would run into the one before it is left out.
-  static void DrawChannelNumbers(QPainter& painter, const std::array<MeterRect, 16>& columns, int top);
+  static void DrawChannelNumbers(QPainter& painter, const std::array<Rect, 16>& columns, int top);
   // Writes colours under their keys, showing a failure; a destructor's part.
-  struct KeyedColour {
-    std::string stem;
-    Rgb colour;
-  };
-  void SaveColoursOrReport(const std::vector<KeyedColour>& colours) noexcept;
+  void SaveColours(const std::vector<KeyedColour>& colours) noexcept { gui::SaveColours(colours, reporter_); }
 
   const QFont& SmallFont() const { return smallFont_; }
   const QFont& MediumFont() const { return mediumFont_; }

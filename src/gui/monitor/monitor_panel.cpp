@@ -9,6 +9,7 @@
 #include "gui/monitor/status_wnd.h"
 #include "gui/monitor/tempo_meter_wnd.h"
 #include "gui/monitor/time_meter_wnd.h"
+#include "gui/qt_rect.h"
 
 namespace velvasto::gui {
 
@@ -56,8 +57,7 @@ CRolMeterWnd* MonitorPanel::Roll(std::uint32_t port) const { return port == 0 ? 
 void MonitorPanel::LayOut(const ViewLayout& layout) {
   const auto place = [this](PanelWindow window, const Placement& placement) {
     CMeterWnd& placed = Window(window);
-    const Rect& r = placement.rect;
-    placed.setGeometry(r.left, r.top, r.Width(), r.Height());
+    placed.setGeometry(ToQRect(placement.rect));
     placed.setVisible(placement.visible);
   };
   place(PanelWindow::RollA, layout.rollA);

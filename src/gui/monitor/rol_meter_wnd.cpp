@@ -58,16 +58,16 @@ void CRolMeterWnd::UpdateColumns(RollModel::Columns columns) {
   }
 }
 
-std::vector<CMeterWnd::MenuItem> CRolMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CRolMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kActiveDotColour, QStringLiteral("ドットアクティブ色の変更")},
           {meter_cmd::kInactiveDotColour, QStringLiteral("ドット非アクティブ色の変更")}};
 }
 
-void CRolMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
+void CRolMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   const MeterColours& colours = Colours();
   const ChannelGrid grid(Client());
   for (int column = 0; column < RollModel::kColumns; ++column) {
-    if (!grid.DotColumn(column).Meets(dirty)) continue;
+    if (!grid.DotColumn(column).Intersects(dirty)) continue;
     for (int row = 1; row <= RollModel::kRows; ++row) {
       Fill(painter, grid.Dot(column, row), model_.Lit(column, row) ? colours.fore : colours.foreB);
     }
@@ -75,7 +75,7 @@ void CRolMeterWnd::PaintContent(QPainter& painter, const MeterRect& dirty) {
   // The channel numbers under the columns.
   painter.setFont(SmallFont());
   painter.setPen(colours.text.ToQColor());
-  std::array<MeterRect, RollModel::kColumns> columns;
+  std::array<Rect, RollModel::kColumns> columns;
   for (int column = 0; column < RollModel::kColumns; ++column)
     columns[static_cast<std::size_t>(column)] = grid.DotColumn(column);
   DrawChannelNumbers(painter, columns, columns[0].bottom + 2);

@@ -31,13 +31,13 @@ class CRolMeterWnd : public CMeterWnd {
   const RollModel& Model() const { return model_; }
   const CRefreshTimer& RefreshTimer() const { return timer_; }
   // The dot of channel column 0..15 in row 1..16 counted from the bottom, in client coordinates.
-  MeterRect Dot(int column, int rowFromBottom) const { return ChannelGrid(Client()).Dot(column, rowFromBottom); }
+  Rect Dot(int column, int rowFromBottom) const { return ChannelGrid(Client()).Dot(column, rowFromBottom); }
 
  protected:
   CRolMeterWnd(MeterKind kind, int timerId, ErrorReporter& reporter, QWidget* parent);
 
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
  private:
   void UpdateColumns(RollModel::Columns columns);

@@ -19,10 +19,10 @@ void CStatusWnd::SetText(const QString& text) {
   update();
 }
 
-void CStatusWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CStatusWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   painter.setFont(MediumFont());
   painter.setPen(TextColour().ToQColor());
-  const MeterRect client = Client();
+  const Rect client = Client();
   if (align_ == Align::Centre) {
     DrawText(painter, client, Qt::AlignHCenter | Qt::AlignTop, text_);
   } else {

@@ -22,7 +22,7 @@ class CStatusWnd : public CMeterWnd {
 
   void SetText(const QString& text);
   virtual Rgb TextColour() const { return Colours().text; }
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
 
  private:
   Align align_;

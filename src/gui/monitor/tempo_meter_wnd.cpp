@@ -20,12 +20,12 @@ TrackMeterLayout CTempoMeterWnd::Layout() const {
   return TrackMeterLayoutFor(Client(), metrics.horizontalAdvance(QStringLiteral("000")), metrics.height());
 }
 
-std::vector<CMeterWnd::MenuItem> CTempoMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CTempoMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラックアクティブ色の変更")},
           {meter_cmd::kInactiveTrackColour, QStringLiteral("トラック非アクティブ色の変更")}};
 }
 
-void CTempoMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CTempoMeterWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   const MeterColours& colours = Colours();
   const TrackMeterLayout layout = Layout();
   painter.setFont(LargeFont());
@@ -36,7 +36,7 @@ void CTempoMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/)
   Fill(painter, fill.lit, colours.fore);
   if (fill.unlit) Fill(painter, *fill.unlit, colours.foreB);
   // Scale marks every 60 beats per minute under the track.
-  const MeterRect& track = layout.track;
+  const Rect& track = layout.track;
   for (std::uint32_t mark = 60; mark < kScaleMaximum; mark += 60) {
     const int x = track.left + static_cast<int>(static_cast<std::uint32_t>(track.Width()) * mark / kScaleMaximum);
     Fill(painter, {x, track.bottom + 1, x + 1, track.bottom + 4}, colours.text);

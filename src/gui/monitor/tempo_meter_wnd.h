@@ -21,8 +21,8 @@ class CTempoMeterWnd final : public CMeterWnd {
   TrackMeterLayout Layout() const;
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
  private:
   std::uint32_t tempo_ = kStartTempo;

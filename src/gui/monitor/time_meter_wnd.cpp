@@ -34,17 +34,17 @@ TrackMeterLayout CTimeMeterWnd::Layout() const {
 }
 
 int CTimeMeterWnd::HandleX(std::uint32_t seconds) const {
-  const MeterRect track = Layout().track;
+  const Rect track = Layout().track;
   if (length_ == 0) return track.left;
   const std::uint64_t shown = std::min(seconds, length_);
   return track.left + static_cast<int>(static_cast<std::uint64_t>(track.Width()) * shown / length_);
 }
 
-std::vector<CMeterWnd::MenuItem> CTimeMeterWnd::OwnColourItems() const {
+std::vector<PopupItem> CTimeMeterWnd::OwnColourItems() const {
   return {{meter_cmd::kTrackColour, QStringLiteral("トラックアクティブ色の変更")}};
 }
 
-void CTimeMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) {
+void CTimeMeterWnd::PaintContent(QPainter& painter, const Rect& /*dirty*/) {
   const MeterColours& colours = Colours();
   const TrackMeterLayout layout = Layout();
   const std::uint32_t shown = ShownTime();
@@ -53,7 +53,7 @@ void CTimeMeterWnd::PaintContent(QPainter& painter, const MeterRect& /*dirty*/) 
   DrawText(painter, layout.text, Qt::AlignRight | Qt::AlignVCenter, ToQString(PlayTimeText(shown)));
   // The track: outlined in the track colour, the part played filled with it, the rest with the
   // inactive colour; the handle in the text colour.
-  const MeterRect& track = layout.track;
+  const Rect& track = layout.track;
   Fill(painter, track, colours.fore);
   const int handle = HandleX(shown);
   Fill(painter, {handle + 1, track.top + 1, track.right - 1, track.bottom - 1}, colours.foreB);

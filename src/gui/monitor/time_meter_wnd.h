@@ -39,8 +39,8 @@ class CTimeMeterWnd final : public CMeterWnd {
   void SeekRequested(std::uint32_t seconds);
 
  protected:
-  void PaintContent(QPainter& painter, const MeterRect& dirty) override;
-  std::vector<MenuItem> OwnColourItems() const override;
+  void PaintContent(QPainter& painter, const Rect& dirty) override;
+  std::vector<PopupItem> OwnColourItems() const override;
 
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -6,7 +6,7 @@ TransportButtonRects TransportButtons(int x0, int x1, int u) {
   const int w = x1 - x0;
   const int top = 14 * u + 2;
   const int bottom = top + 2 * u - 4;
-  const auto button = [&](int left) { return PixelRect{left, top, left + w / 6, bottom}; };
+  const auto button = [&](int left) { return Rect{left, top, left + w / 6, bottom}; };
   const int playLeft = x0 + w / 6;
   return {
       .stop = button(x0),
@@ -17,7 +17,7 @@ TransportButtonRects TransportButtons(int x0, int x1, int u) {
   };
 }
 
-PixelRect VolSliderRect(int columnLeft, int columnRight, int u) {
+Rect VolSliderRect(int columnLeft, int columnRight, int u) {
   return {columnLeft - 1, 2 * u, columnRight + 1, 13 * u};
 }
 

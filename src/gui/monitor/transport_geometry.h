@@ -3,26 +3,16 @@
 // view's client area, with u the layout's line height. Plain arithmetic, free of the toolkit, so
 // that the view's layout and the tests share it.
 
+#include "gui/rect.h"
+
 namespace velvasto::gui {
 
-// A rectangle as the layout computes it: right and bottom lie just outside it.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const PixelRect&) const = default;
-};
-
 struct TransportButtonRects {
-  PixelRect stop;
-  PixelRect play;
-  PixelRect rewind;
-  PixelRect fastForward;
-  PixelRect pause;
+  Rect stop;
+  Rect play;
+  Rect rewind;
+  Rect fastForward;
+  Rect pause;
 
   bool operator==(const TransportButtonRects&) const = default;
 };
@@ -33,6 +23,6 @@ struct TransportButtonRects {
 TransportButtonRects TransportButtons(int x0, int x1, int u);
 
 // The slider's column of the layout, one pixel wider on each side, from row 2 to row 13.
-PixelRect VolSliderRect(int columnLeft, int columnRight, int u);
+Rect VolSliderRect(int columnLeft, int columnRight, int u);
 
 }  // namespace velvasto::gui

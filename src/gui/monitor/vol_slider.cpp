@@ -1,14 +1,13 @@
 #include "gui/monitor/vol_slider.h"
 
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <string_view>
 
-#include "core/errors.h"
-#include "gui/qt_text.h"
+#include "core/cini_file.h"
+#include "gui/monitor/popup_menu.h"
 
 namespace velvasto::gui {
 namespace {
@@ -16,16 +15,11 @@ namespace {
 constexpr std::string_view kBackStem = "Vol Slider Back Color";
 constexpr std::string_view kForeStem = "Vol Slider For Color";
 
-struct MenuItem {
-  int id;
-  std::string_view text;
-};
-
-constexpr MenuItem kMenu[] = {
-    {CVolSlider::kChangeForeColour, "トラックアクティブ色の変更"},
-    {CVolSlider::kChangeBackColour, "バックグランド色の変更"},
-    {CVolSlider::kRestoreColours, "色を既定色に戻す"},
-};
+std::vector<PopupItem> MenuItems() {
+  return {{meter_cmd::kTrackColour, QStringLiteral("トラックアクティブ色の変更")},
+          {meter_cmd::kBackColour, QStringLiteral("バックグランド色の変更")},
+          {meter_cmd::kDefaultColours, QStringLiteral("色を既定色に戻す")}};
+}
 
 // The track's slot, in pixels across.
 constexpr int kChannelWidth = 6;
@@ -43,9 +37,9 @@ void DrawBevel(QPainter& painter, const QRect& box, const QColor& topLeft, const
 CVolSlider::CVolSlider(ErrorReporter& reporter, QWidget* parent)
     : QSlider(Qt::Vertical, parent),
       reporter_(reporter),
-      back_(LoadColour(settings_, kBackStem, kDefaultBack)),
-      fore_(LoadColour(settings_, kForeStem, kDefaultFore)) {
-  setRange(0, 127);
+      back_(LoadColour(CINIFile(), kBackStem, kDefaultBack)),
+      fore_(LoadColour(CINIFile(), kForeStem, kDefaultFore)) {
+  setRange(0, kMaxVolume);
   setTickPosition(QSlider::NoTicks);
   // Position 0 at the top, and the arrow keys, Page Up/Down and the wheel move the thumb the way
   // they point.
@@ -54,12 +48,7 @@ CVolSlider::CVolSlider(ErrorReporter& reporter, QWidget* parent)
 }
 
 CVolSlider::~CVolSlider() {
-  try {
-    SaveColour(settings_, kBackStem, back_);
-    SaveColour(settings_, kForeStem, fore_);
-  } catch (const CErrMessage& error) {
-    reporter_.ShowError(error.Message());
-  }
+  SaveColours({{std::string(kBackStem), back_}, {std::string(kForeStem), fore_}}, reporter_);
 }
 
 void CVolSlider::paintEvent(QPaintEvent*) {
@@ -95,20 +84,20 @@ void CVolSlider::paintEvent(QPaintEvent*) {
 }
 
 void CVolSlider::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu menu(this);
-  for (const MenuItem& item : kMenu) menu.addAction(ToQString(item.text))->setData(item.id);
-  if (const QAction* chosen = menu.exec(event->globalPos())) RunMenuCommand(chosen->data().toInt());
+  if (const std::optional<int> chosen = ChoosePopupItem(this, MenuItems(), event->globalPos())) {
+    RunMenuCommand(*chosen);
+  }
 }
 
 void CVolSlider::RunMenuCommand(int id) {
   switch (id) {
-    case kChangeForeColour:
+    case meter_cmd::kTrackColour:
       if (const auto chosen = ChooseColour(this, fore_)) fore_ = *chosen;
       break;
-    case kChangeBackColour:
+    case meter_cmd::kBackColour:
       if (const auto chosen = ChooseColour(this, back_)) back_ = *chosen;
       break;
-    case kRestoreColours:
+    case meter_cmd::kDefaultColours:
       back_ = kDefaultBack;
       fore_ = kDefaultFore;
       break;

@@ -1,14 +1,12 @@
 #pragma once
 // CVolSlider: the main view's volume control, a vertical slider over 0..127 whose position 0 is
-// at the top: the view reads the position and plays at volume 127 − position, so the thumb
-// rises with the volume. Painted in two colours of the settings file (the background, and the
+// at the top: the volume is 127 − position, so the thumb rises with the volume. Painted in two colours of the settings file (the background, and the
 // active part of the track below the thumb), which a right click changes; they are written back
 // when the slider goes.
 
 #include <QSlider>
 
-#include "core/cini_file.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "gui/monitor/colour_setting.h"
 
 namespace velvasto::gui {
@@ -17,8 +15,7 @@ class CVolSlider final : public QSlider {
   Q_OBJECT
 
  public:
-  // The popup menu's commands.
-  enum MenuId : int { kChangeForeColour = 32798, kChangeBackColour = 32801, kRestoreColours = 32802 };
+  static constexpr int kMaxVolume = 127;
   static constexpr Rgb kDefaultBack{0, 0, 0};
   static constexpr Rgb kDefaultFore{0, 223, 223};
 
@@ -26,6 +23,11 @@ class CVolSlider final : public QSlider {
   CVolSlider(ErrorReporter& reporter, QWidget* parent);
   // Saves both colours; a failed write is shown (62012) and the destruction goes on.
   ~CVolSlider() override;
+
+  // The volume the position stands for, and the position of a volume.
+  static int VolumeAt(int position) { return kMaxVolume - position; }
+  static int PositionOf(int volume) { return kMaxVolume - volume; }
+  int Volume() const { return VolumeAt(value()); }
 
   Rgb BackColour() const { return back_; }
   Rgb ForeColour() const { return fore_; }
@@ -38,7 +40,6 @@ class CVolSlider final : public QSlider {
   void RunMenuCommand(int id);
 
   ErrorReporter& reporter_;
-  CINIFile settings_;
   Rgb back_;
   Rgb fore_;
 };
