@@ -27,7 +27,6 @@ namespace velvasto::test {
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // The sample rate and the 16-bit stereo samples of a WAV file as our renderer writes it
 // (a 44-byte header, then the data chunk).
@@ -56,14 +55,8 @@ void AddSoundOff(Texts& lines) {
   }
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public CliFolderTest {
  protected:
-  // A format-0 song at 120 beats per minute: one note from 0 to half a second.
-  std::string Song(const std::string& name, std::uint8_t note) {
-    SmfBuilder smf(0, 480);
-    smf.AddTrack().Tempo(0, 500'000).NoteOn(0, 0, note, 100).NoteOff(480, 0, note).EndOfTrack(0);
-    return dir.Write(name, smf.Build()).string();
-  }
   // A Standard MIDI File of format 2, which we do not play.
   std::string Format2() {
     SmfBuilder smf(2, 480);
@@ -100,8 +93,6 @@ class CliTest : public ::testing::Test {
     return read;
   }
 
-  TempDir dir;
-  std::string ini = (dir.Path() / "velvasto.ini").string();
   std::string wav = (dir.Path() / "out.wav").string();
   CliResult rendered;
   std::filesystem::path record = dir.Path() / "played.txt";
@@ -239,8 +230,7 @@ TEST_F(CliTest, FastPlayRecordsEverySongInOrderOnBothPortsAndLivePlaySendsTheSam
   Texts twoPortLines = {"0 A MSG B0 07 64", "0 A MSG 90 3C 64", "250000 B MSG B1 07 64", "250000 B MSG 91 40 5A",
                         "500000 A MSG 80 3C 40", "500000 B MSG 81 40 40"};
   AddSoundOff(twoPortLines);
-  const std::string list = dir.Write("more.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "",
-      Song("c.mid", 64), Song("d.mid", 65), "", "[Section END]"})).string();
+  const std::string list = List("more.mlt", {Song("c.mid", 64), Song("d.mid", 65)});
   // Both ports into one file, under two spellings; a song that cannot be loaded is told of and
   // skipped.
   const std::string outB = "B=record:" + (dir.Path() / "." / "played.txt").string();

@@ -29,7 +29,6 @@
 #include "support/own_jack_server.h"
 #include "support/read_file.h"
 #include "support/smf_builder.h"
-#include "support/temp_dir.h"
 
 namespace velvasto::test {
 namespace {
@@ -102,7 +101,7 @@ Texts Recorded(const std::filesystem::path& file, char port) {
   return messages;
 }
 
-class JackOutputTest : public ::testing::Test {
+class JackOutputTest : public CliFolderTest {
  protected:
   void SetUp() override {
     if (!ProgramInstalled("jackd") || !ProgramInstalled("jack_midi_dump")) {
@@ -157,8 +156,6 @@ class JackOutputTest : public ::testing::Test {
     }
   }
 
-  TempDir dir;
-  std::string ini = (dir.Path() / "velvasto.ini").string();
   std::unique_ptr<OwnJackServer> ownServer_;
 };
 
