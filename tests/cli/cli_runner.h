@@ -1,8 +1,10 @@
 #pragma once
-// Runs velvasto-cli as a separate process and captures what it prints.
+// Runs velvasto-cli as a separate process and captures what it prints; the folder of songs and
+// settings the command-line tests run it on.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <initializer_list>
 #include <set>

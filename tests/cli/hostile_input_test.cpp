@@ -1,6 +1,5 @@
-// Inputs that once hung the commands or sent them through the whole file system: files that
-// are no files, names with wild cards in their folders, songs dense with System Exclusive
-// messages or lasting years.
+// Inputs that once hung the commands: files that are no files, a huge settings file, songs
+// dense with System Exclusive messages or lasting years.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,8 +13,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <string>
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "cli/cli_runner.h"

@@ -66,6 +66,7 @@ class RecomposerTrack {
   RecomposerTrack& SameMeasure(std::uint16_t reference);
   RecomposerTrack& End() { return Command(0xFE, 0); }
 
+  std::size_t RecordCount() const { return records_.size(); }
   Bytes Build() const;
 
  private:
