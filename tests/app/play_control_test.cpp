@@ -22,7 +22,16 @@ void PrintTo(const PlayerStatus& s, std::ostream* out) {
 namespace test {
 namespace {
 
-TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
+// The master volume of what plays; REWIND and single repeat start the song at the volume set
+// since, not at the one it first started with.
+TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlaysAndOfItsRestarts) {
+  // The value of the last channel volume the mapper was sent.
+  const auto lastVolume = [this] {
+    const std::vector<std::string> lines = devices.Lines("mapper");
+    const auto line = std::ranges::find_if(lines.rbegin(), lines.rend(),
+                                           [](const std::string& l) { return l.find(" MSG B0 07 ") != std::string::npos; });
+    return line == lines.rend() ? -1 : std::stoi(line->substr(line->size() - 2), nullptr, 16);
+  };
   controller->SetVolume(300);
   EXPECT_EQ(view.calls.back() + " " + std::to_string(app.settings.volumeValue), "volume 127 127")
       << "while stopped only the display changes";
@@ -35,7 +44,16 @@ TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
   EXPECT_EQ(app.settings.volumeValue, 64) << "a single song keeps it as Volume Value";
   // The song's volume 100 is sent again, scaled: 100 × 64 ÷ 127 = 50.
   EXPECT_EQ(devices.Lines("mapper").back(), "100000 A MSG B0 07 32");
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 64 / 127) << "REWIND";
+  controller->SetVolume(90);
+  app.singleRepeat = 1;
+  FinishSong();
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 90 / 127) << "single repeat";
 
+  app.singleRepeat = 0;
   Request({ListFile("l.mlt", {Song("b.mid", 62, 2'000'000), Song("c.mid", 64)}, 100)});
   controller->ProcessOpenRequest(false);
   EXPECT_EQ(controller->Status().masterVolume, 100u) << "the entry's own volume starts the song";
@@ -43,7 +61,10 @@ TEST_F(ControllerTest, VolumeSliderSetsTheMasterVolumeAndTheVolumeOfWhatPlays) {
   EXPECT_FALSE(app.playList.Modified()) << "the same value changes nothing";
   controller->SetVolume(80);
   EXPECT_TRUE(app.playList.Entry(0).volume == 80 && app.playList.Modified());
-  EXPECT_EQ(app.settings.volumeValue, 64) << "the single-song volume is not touched";
+  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
+  AdvanceMs(10);
+  EXPECT_EQ(lastVolume(), 100 * 80 / 127) << "REWIND of a list entry";
+  EXPECT_EQ(app.settings.volumeValue, 90) << "the single-song volume is not touched";
 }
 
 TEST_F(ControllerTest, StatusShowsPositionLengthTempoAndVolumeOfWhatPlays) {
@@ -63,40 +84,6 @@ TEST_F(ControllerTest, StatusShowsPositionLengthTempoAndVolumeOfWhatPlays) {
   ASSERT_TRUE(controller->Execute(CommandId::Pause));
   ASSERT_TRUE(controller->Execute(CommandId::Stop));
   EXPECT_EQ(controller->Status(), (PlayerStatus{PlayState::Stopped, 0, 0, 120, 40})) << "the single song kept its volume";
-}
-
-TEST_F(ControllerTest, RewindAndSingleRepeatStartTheSongAtTheVolumeSetSince) {
-  // The value of the last channel volume the mapper was sent.
-  const auto lastVolume = [this] {
-    const std::vector<std::string> lines = devices.Lines("mapper");
-    const auto line = std::ranges::find_if(lines.rbegin(), lines.rend(),
-                                           [](const std::string& l) { return l.find(" MSG B0 07 ") != std::string::npos; });
-    return line == lines.rend() ? -1 : std::stoi(line->substr(line->size() - 2), nullptr, 16);
-  };
-  // A single song at "Volume Value" 127, turned down while it plays; its first note gets the
-  // default volume 100 × master ÷ 127.
-  Request({Song("a.mid", 60, 1'000'000)});
-  controller->Open();
-  AdvanceMs(100);
-  controller->SetVolume(103);
-  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
-  AdvanceMs(10);
-  EXPECT_EQ(lastVolume(), 100 * 103 / 127);
-  controller->SetVolume(90);
-  app.singleRepeat = 1;
-  FinishSong();
-  AdvanceMs(10);
-  EXPECT_EQ(lastVolume(), 100 * 90 / 127) << "single repeat";
-
-  // A list entry of volume 100, turned down.
-  app.singleRepeat = 0;
-  Request({ListFile("l.mlt", {Song("b.mid", 62, 1'000'000)}, 100)});
-  controller->ProcessOpenRequest(false);
-  AdvanceMs(100);
-  controller->SetVolume(70);
-  ASSERT_TRUE(controller->Execute(CommandId::Rewind));
-  AdvanceMs(10);
-  EXPECT_EQ(lastVolume(), 100 * 70 / 127) << "a list entry";
 }
 
 TEST_F(ControllerTest, EngineErrorStopsTheSongShowsTheCallbackMessageAndEndsAStartUpSong) {

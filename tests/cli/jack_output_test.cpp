@@ -29,7 +29,6 @@
 #include "support/own_jack_server.h"
 #include "support/read_file.h"
 #include "support/smf_builder.h"
-#include "support/temp_dir.h"
 
 namespace velvasto::test {
 namespace {
@@ -41,6 +40,17 @@ using Texts = std::vector<std::string>;
 std::string UniqueName(const std::string& stem) {
   static int made = 0;
   return stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
+}
+
+// The two-digit hex words `words` starts with, in lower case, joined by spaces.
+std::string HexBytes(std::istream& words) {
+  std::string message;
+  const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+  for (std::string word; words >> word && word.size() == 2 && hex(word[0]) && hex(word[1]);) {
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    message += (message.empty() ? "" : " ") + word;
+  }
+  return message;
 }
 
 // A MIDI input port that writes what it receives, one message a line ("<frame>: <hex bytes>
@@ -66,15 +76,10 @@ class Monitor {
     Texts messages;
     std::istringstream in(ReadWholeFile(log_));
     for (std::string line; std::getline(in, line);) {
-      const std::size_t colon = line.find(':');
-      if (colon == std::string::npos) continue;
-      std::istringstream words(line.substr(colon + 1));
-      std::string message;
-      const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
-      for (std::string word; words >> word && word.size() == 2 && hex(word[0]) && hex(word[1]);) {
-        message += (message.empty() ? "" : " ") + word;
+      if (const std::size_t colon = line.find(':'); colon != std::string::npos) {
+        std::istringstream words(line.substr(colon + 1));
+        messages.push_back(HexBytes(words));
       }
-      messages.push_back(message);
     }
     return messages;
   }
@@ -90,19 +95,14 @@ Texts Recorded(const std::filesystem::path& file, char port) {
   std::istringstream in(ReadWholeFile(file));
   for (std::string line; std::getline(in, line);) {
     std::istringstream words(line);
-    std::string time, letter, kind, message;
+    std::string time, letter, kind;
     words >> time >> letter >> kind;
-    if (letter != std::string(1, port)) continue;
-    for (std::string word; words >> word;) {
-      for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      message += (message.empty() ? "" : " ") + word;
-    }
-    messages.push_back(message);
+    if (letter == std::string(1, port)) messages.push_back(HexBytes(words));
   }
   return messages;
 }
 
-class JackOutputTest : public ::testing::Test {
+class JackOutputTest : public CliFolderTest {
  protected:
   void SetUp() override {
     if (!ProgramInstalled("jackd") || !ProgramInstalled("jack_midi_dump")) {
@@ -157,8 +157,6 @@ class JackOutputTest : public ::testing::Test {
     }
   }
 
-  TempDir dir;
-  std::string ini = (dir.Path() / "velvasto.ini").string();
   std::unique_ptr<OwnJackServer> ownServer_;
 };
 

@@ -23,10 +23,8 @@
 #include "cli/terminal/stop_signals.h"
 #include "core/replacement_file.h"
 #include "support/file_size_limit.h"
-#include "support/list_builder.h"
 #include "support/read_file.h"
 #include "support/smf_builder.h"
-#include "support/temp_dir.h"
 
 namespace velvasto::test {
 namespace {
@@ -34,38 +32,17 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
-constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 const std::string kPlayerFailed = "マルチメディアタイマコールバック関数内でエラーが発生しました。\n";
 
-class OutputFailureTest : public ::testing::Test {
+class OutputFailureTest : public CliFolderTest {
  protected:
-  // A format-0 song of `notes` notes, one every 10 ticks (120 bpm, 480 ticks a quarter).
-  std::string Song(const std::string& name, int notes = 1) {
-    SmfBuilder smf(0, 480);
-    SmfTrack& track = smf.AddTrack().Tempo(0, 500'000);
-    for (int i = 0; i < notes; ++i) track.NoteOn(i == 0 ? 0 : 5, 0, 60, 100).NoteOff(5, 0, 60);
-    track.EndOfTrack(0);
-    return dir.Write(name, smf.Build()).string();
-  }
-  // The names of the folder's hidden files: our temporary files are hidden.
-  std::set<std::string> HiddenFiles() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.Path())) {
-      if (entry.path().filename().string().starts_with(".")) names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-  std::string Path(const std::string& name) const { return (dir.Path() / name).string(); }
-
-  TempDir dir;
-  std::string ini = dir.Write("velvasto.ini", std::string_view("[Velvasto]\n")).string();
+  OutputFailureTest() { dir.Write("velvasto.ini", std::string_view("[Velvasto]\n")); }
 };
 
 TEST_F(OutputFailureTest, ARecordingNeverDestroysWhatPlayReadsAndReplacesItsFileOnlyWhenPlayingEnds) {
   const std::string song = Song("song.mid");
   const std::string inner = Song("inner.mid");
-  const std::string list = dir.Write("list.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "",
-                                                            inner, "", "[Section END]"})).string();
+  const std::string list = List("list.mlt", {inner});
   const std::string files[] = {song, inner, list, ini};
   std::vector<std::string> before;
   for (const std::string& file : files) before.push_back(ReadWholeFile(file));
@@ -105,7 +82,11 @@ TEST_F(OutputFailureTest, ARecordingNeverDestroysWhatPlayReadsAndReplacesItsFile
 // the render's with the reason itself; exit status 1; the older file kept.
 TEST_F(OutputFailureTest, WritesThatFailAreToldWithTheSystemsReasonAndKeepTheOlderFile) {
   const std::string small = Song("small.mid");
-  const std::string large = Song("large.mid", 2'000);  // about 80 KB recorded
+  SmfBuilder smf(0, 480);
+  SmfTrack& track = smf.AddTrack().Tempo(0, 500'000);
+  for (int i = 0; i < 2'000; ++i) track.NoteOn(i == 0 ? 0 : 5, 0, 60, 100).NoteOff(5, 0, 60);
+  track.EndOfTrack(0);
+  const std::string large = dir.Write("large.mid", smf.Build()).string();  // about 80 KB recorded
   const std::string record = dir.Write("played.txt", std::string_view("older")).string();
   const std::string wav = dir.Write("out.wav", std::string_view("older")).string();
 
@@ -138,8 +119,7 @@ TEST_F(OutputFailureTest, WritesThatFailAreToldWithTheSystemsReasonAndKeepTheOld
 
 TEST_F(OutputFailureTest, StandardOutputThatCannotBeWrittenIsAnError) {
   const std::string song = Song("song.mid");
-  const std::string list = dir.Write("list.mlt", CrLfLines({"[Velvasto List File Version 3.0]", "", "[FileName]", "",
-                                                            song, "", "[Section END]"})).string();
+  const std::string list = List("list.mlt", {song});
   const Texts commands[] = {
       {"info", song},
       {"dump", song},
@@ -193,31 +173,21 @@ TEST_F(OutputFailureTest, AStopSignalMidWriteLeavesNoTemporaryFile) {
   }
 }
 
-// Temporary files of a process killed outright, names of up to 255 bytes, a link as the output.
+// Temporary files of a render killed outright, names of up to 255 bytes, a link as the output
+// (the other commands write through the same replacement file).
 TEST_F(OutputFailureTest, StaleTemporaryFilesGoAndLongNamesAndLinksAreWritten) {
   const std::string song = Song("song.mid");
   const pid_t ended = ::fork();
   if (ended == 0) ::_exit(0);
   ::waitpid(ended, nullptr, 0);
-  const std::string stale = "." + std::to_string(ended) + ".Ab3xYz.part";
-  for (const char* name : {".out.mid", ".new.mlt", ".out.wav"}) dir.Write(name + stale, std::string_view("x"));
-  const std::string longName(251, 'n');
+  dir.Write(".out.wav." + std::to_string(ended) + ".Ab3xYz.part", std::string_view("x"));
   const std::string real = dir.Write("real.wav", std::string_view("older")).string();
   fs::create_symlink(real, Path("link.wav"));
 
-  const Texts commands[] = {
-      {"convert", song, "-o", Path("out.mid")},
-      {"list", "new", Path("new.mlt"), song},
-      {"render", song, "-o", Path("out.wav"), "--soundfont", kSoundFont, "--rate", "8000"},
-      {"convert", song, "-o", Path(longName + ".mid")},
-      {"list", "new", Path(longName + ".mlt"), song},
-      {"render", song, "-o", Path(longName + ".wav"), "--soundfont", kSoundFont, "--rate", "8000"},
-      {"render", song, "-o", Path("link.wav"), "--soundfont", kSoundFont, "--rate", "8000"},
-  };
-  for (const Texts& args : commands) {
-    const CliResult result = RunCli(args, ini);
-    EXPECT_EQ(result.status, 0) << testing::PrintToString(args) << result.err;
-    EXPECT_TRUE(fs::exists(args.at(args[0] == "list" ? 2 : 3))) << args[0];
+  for (const std::string& name : {std::string("out.wav"), std::string(251, 'n') + ".wav", std::string("link.wav")}) {
+    const CliResult result = RunCli({"render", song, "-o", Path(name), "--soundfont", kSoundFont, "--rate", "8000"}, ini);
+    EXPECT_EQ(result.status, 0) << name.size() << result.err;
+    EXPECT_TRUE(fs::exists(Path(name))) << name.size();
   }
   EXPECT_EQ(HiddenFiles(), std::set<std::string>{});
   EXPECT_TRUE(fs::is_symlink(Path("link.wav"))) << "written through, as convert writes";

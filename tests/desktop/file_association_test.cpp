@@ -78,35 +78,31 @@ class FileAssociationTest : public ::testing::Test {
   CFileAssociation association{AssociationPlaces::ForThisUser(), reporter};
 };
 
-TEST_F(FileAssociationTest, UntickingGivesTheTypeItsFormerApplicationBack) {
+// Unticking gives a type its former application back, or takes ours away from a type that had
+// none, leaving the rest of the user's defaults as they were.
+TEST_F(FileAssociationTest, UntickingGivesTheTypeItsFormerApplicationBackOrNone) {
+  dir.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=gedit.desktop\n");
   MakeDefault("other-player.desktop", "audio/x-rcp");
+  const std::string before = ReadWholeFile(MimeAppsList());
   EXPECT_EQ(association.CurrentTicks(), ExtensionTicks{});
 
-  association.Apply(Ticked({".rcp"}));
+  association.Apply(Ticked({".rcp", ".g36"}));
   EXPECT_EQ(DefaultOf("audio/x-rcp"), kDesktopFileName);
+  EXPECT_EQ(DefaultOf("audio/x-g36"), kDesktopFileName);
   EXPECT_EQ(Saved("audio/x-rcp"), "other-player.desktop");
-  EXPECT_EQ(association.CurrentTicks(), Ticked({".rcp"}));
+  EXPECT_EQ(Saved("audio/x-g36"), std::nullopt);
+  EXPECT_EQ(association.CurrentTicks(), Ticked({".rcp", ".g36"}));
 
   // Confirming again while associated saves nothing over the former application.
-  association.Apply(Ticked({".rcp"}));
+  association.Apply(Ticked({".rcp", ".g36"}));
   EXPECT_EQ(Saved("audio/x-rcp"), "other-player.desktop");
 
   association.Apply(Ticked({}));
   EXPECT_EQ(DefaultOf("audio/x-rcp"), "other-player.desktop");
   EXPECT_EQ(Saved("audio/x-rcp"), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(MimeAppsList()), before);
   EXPECT_EQ(association.CurrentTicks(), ExtensionTicks{});
   EXPECT_TRUE(reporter.shown.empty());
-}
-
-TEST_F(FileAssociationTest, UntickingATypeThatHadNoApplicationTakesOursAway) {
-  dir.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=gedit.desktop\n");
-  association.Apply(Ticked({".g36"}));
-  EXPECT_EQ(DefaultOf("audio/x-g36"), kDesktopFileName);
-  EXPECT_EQ(Saved("audio/x-g36"), std::nullopt);
-
-  association.Apply(Ticked({}));
-  EXPECT_EQ(ReadWholeFile(MimeAppsList()), "[Default Applications]\ntext/plain=gedit.desktop\n");
-  EXPECT_EQ(association.CurrentTicks(), ExtensionTicks{});
 }
 
 TEST_F(FileAssociationTest, ExtensionsOfOneTypeAreAssociatedTogether) {
@@ -138,9 +134,7 @@ TEST_F(FileAssociationTest, TheDesktopKnowsTheProgramAndItsTypesFromTheUsersFold
   g18.header.trackCountByte = 18;
   SmfBuilder smf(0, 480);
   smf.AddTrack().EndOfTrack(0);
-  std::vector<std::uint8_t> riff{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'd', 'a', 't', 'a', 0, 0, 0, 0};
-  const auto smfBytes = smf.Build();
-  riff.insert(riff.end(), smfBytes.begin(), smfBytes.end());
+  const Bytes riff = WrapRiff(smf.Build());
   struct Case {
     fs::path file;
     std::string type;
@@ -163,20 +157,7 @@ TEST_F(FileAssociationTest, TheDesktopKnowsTheProgramAndItsTypesFromTheUsersFold
   for (const Case& c : cases) EXPECT_EQ(FileTypeOf(c.file), c.type) << c.file;
 }
 
-TEST_F(FileAssociationTest, RemovingEverythingLeavesTheDesktopAsItWas) {
-  MakeDefault("other-player.desktop", "audio/x-rcp");
-  const std::string before = ReadWholeFile(MimeAppsList());
-  association.Apply(Ticked({".rcp", ".g36", ".mid"}));
-
-  association.RemoveAll();
-  EXPECT_EQ(ReadWholeFile(MimeAppsList()), before);
-  EXPECT_EQ(DefaultOf("audio/x-rcp"), "other-player.desktop");
-  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "applications" / kDesktopFileName));
-  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "mime" / "packages" / "org.velvasto.Velvasto.xml"));
-  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "icons" / "hicolor" / "scalable" / "apps" / "org.velvasto.Velvasto.svg"));
-  EXPECT_EQ(FileTypeOf(dir.Write("song.g36", G36Builder().Build())), "application/octet-stream");
-}
-
+// An uninstall start removes everything and leaves the desktop as it was.
 TEST_F(FileAssociationTest, AnUninstallStartGivesEverythingBackOrSaysWhyNot) {
   // A user who never associated anything: nothing to give back, and no folder made for it.
   EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 0);
@@ -184,10 +165,16 @@ TEST_F(FileAssociationTest, AnUninstallStartGivesEverythingBackOrSaysWhyNot) {
   EXPECT_FALSE(fs::exists(dir.Path() / "data"));
 
   MakeDefault("other-player.desktop", "audio/x-rcp");
-  association.Apply(Ticked({".rcp"}));
+  const std::string before = ReadWholeFile(MimeAppsList());
+  association.Apply(Ticked({".rcp", ".g36", ".mid"}));
   EXPECT_EQ(RemoveAssociationsOnUninstall(AssociationPlaces::ForThisUser(), reporter), 0);
-  EXPECT_EQ(DefaultOf("audio/x-rcp"), "other-player.desktop");
   EXPECT_TRUE(reporter.shown.empty());
+  EXPECT_EQ(ReadWholeFile(MimeAppsList()), before);
+  EXPECT_EQ(DefaultOf("audio/x-rcp"), "other-player.desktop");
+  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "applications" / kDesktopFileName));
+  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "mime" / "packages" / "org.velvasto.Velvasto.xml"));
+  EXPECT_FALSE(fs::exists(dir.Path() / "data" / "icons" / "hicolor" / "scalable" / "apps" / "org.velvasto.Velvasto.svg"));
+  EXPECT_EQ(FileTypeOf(dir.Write("song.g36", G36Builder().Build())), "application/octet-stream");
 
   EnvironmentScope noTools;
   noTools.Set("PATH", dir.Path().string());

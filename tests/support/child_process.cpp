@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -56,16 +55,7 @@ bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds lim
 }
 
 bool ProgramInstalled(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path == nullptr ? "/usr/bin:/bin" : path;
-  std::size_t start = 0;
-  while (start <= folders.size()) {
-    const std::size_t end = std::min(folders.find(':', start), folders.size());
-    const std::filesystem::path candidate = std::filesystem::path(folders.substr(start, end - start)) / name;
-    if (::access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
+  return std::system(("command -v '" + name + "' >/dev/null 2>&1").c_str()) == 0;
 }
 
 }  // namespace velvasto::test

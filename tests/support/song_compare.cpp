@@ -67,16 +67,4 @@ std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const C
   return differences;
 }
 
-std::uint64_t LargestTimeDifference(const CMIDIStream& expected, const CMIDIStream& actual) {
-  const Lanes want = LanesOf(expected);
-  Lanes got = LanesOf(actual);
-  std::uint64_t largest = 0;
-  for (const auto& [lane, messages] : want) {
-    for (std::size_t i = 0; i < std::min(messages.size(), got[lane].size()); ++i) {
-      largest = std::max(largest, Distance(messages[i].time, got[lane][i].time));
-    }
-  }
-  return largest;
-}
-
 }  // namespace velvasto::test

@@ -21,8 +21,4 @@ struct CompareOptions {
 std::vector<std::string> MessageDifferences(const CMIDIStream& expected, const CMIDIStream& actual,
                                             std::uint64_t toleranceUs, CompareOptions options = {});
 
-// The largest time difference between matching messages of the two songs (which must send the
-// same messages).
-std::uint64_t LargestTimeDifference(const CMIDIStream& expected, const CMIDIStream& actual);
-
 }  // namespace velvasto::test
