@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/player_controller.h"
+#include "app/stop_signals.h"
 #include "app/velvasto_app.h"
 #include "app/virtual_playback.h"
 #include "cli/cli_settings.h"
@@ -33,10 +34,10 @@
 #include "cli/output/output_plan.h"
 #include "cli/output/planned_devices.h"
 #include "cli/player/terminal_face.h"
+#include "cli/terminal/ending_signals.h"
 #include "cli/terminal/player_input.h"
 #include "cli/terminal/raw_terminal.h"
 #include "cli/terminal/status_line.h"
-#include "cli/terminal/stop_signals.h"
 #include "cli/usage_problem.h"
 #include "core/cini_file.h"
 #include "core/errors.h"
@@ -276,7 +277,7 @@ int RunPlay(std::span<const std::string_view> args) {
     app.openRequest.dropMode = 0;
     for (const auto& file : arguments.files) app.openRequest.paths.push_back(std::filesystem::absolute(file));
 
-    const StopSignals signals;
+    const StopSignals signals(RemoveTemporaryFilesAndRestoreTerminalNow);
     StatusLine status(stderr);
     TerminalFace face(status, arguments.files.front());
     const OutputPlan* recordings = plan ? &*plan : nullptr;

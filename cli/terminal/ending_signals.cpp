@@ -9,13 +9,17 @@ namespace velvasto::cli {
 namespace {
 
 extern "C" void OnEndingSignal(int signal) {
-  RemoveTemporaryFilesNow();
-  RestoreTerminalNow();
+  RemoveTemporaryFilesAndRestoreTerminalNow();
   // The handler was installed with SA_RESETHAND: the signal's default action is back.
   std::raise(signal);
 }
 
 }  // namespace
+
+void RemoveTemporaryFilesAndRestoreTerminalNow() noexcept {
+  RemoveTemporaryFilesNow();
+  RestoreTerminalNow();
+}
 
 void RemoveTemporaryFilesOnEndingSignals() {
   struct sigaction action = {};

@@ -10,4 +10,8 @@ namespace velvasto::cli {
 // Installs the handlers for the rest of the program's life. Call once, at the start.
 void RemoveTemporaryFilesOnEndingSignals();
 
+// What a signal that ends the program at once does first: the temporary files of writes in
+// progress removed, the terminal restored. Async-signal-safe.
+void RemoveTemporaryFilesAndRestoreTerminalNow() noexcept;
+
 }  // namespace velvasto::cli

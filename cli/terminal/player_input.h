@@ -6,9 +6,9 @@
 #include <chrono>
 #include <vector>
 
+#include "app/self_pipe.h"
+#include "app/stop_signals.h"
 #include "cli/terminal/key_decoder.h"
-#include "cli/terminal/self_pipe.h"
-#include "cli/terminal/stop_signals.h"
 
 namespace velvasto::cli {
 

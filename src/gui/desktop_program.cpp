@@ -6,6 +6,7 @@
 #include <QTranslator>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -23,6 +24,7 @@
 #include "gui/desktop/program_icon.h"
 #include "gui/desktop/window_media_controls.h"
 #include "gui/dialog_prompt.h"
+#include "gui/ending_signals.h"
 #include "gui/japanese_ui.h"
 #include "gui/main_frame.h"
 #include "gui/qt_text.h"
@@ -161,6 +163,8 @@ int RunDesktopProgram(int argc, char** argv) {
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, frame.get(), [&frame](QSessionManager& session) {
     if (!frame->QueryEndSession(session.allowsInteraction())) session.cancel();
   });
+  std::optional<EndingSignals> endingSignals;
+  RunShowingErrors(frame->View().Prompt(), [&] { endingSignals.emplace([&frame] { frame->EndWithoutAsking(); }); });
   const int status = qt.Run();
   RunShowingErrors(frame->View().SettingsWriteErrors(), [&app] { app.SaveSettings(); });
   return status;

@@ -1,6 +1,7 @@
 #include "gui/main_frame.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -160,6 +161,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   view_->SongData().HideProperties();
   StorePosition();
   event->accept();
+}
+
+void CMainFrame::EndWithoutAsking() {
+  view_->SongData().HideProperties();
+  StorePosition();
+  // Every event loop returns, a modal dialog's too, and none starts any more until the
+  // application's own has returned.
+  QCoreApplication::exit(0);
 }
 
 void CMainFrame::StorePosition() {

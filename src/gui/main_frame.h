@@ -36,6 +36,10 @@ class CMainFrame final : public QMainWindow {
   bool QueryEndSession(bool interactionAllowed);
   // Runs a command of the menu or the accelerators.
   void RunCommand(int id);
+  // Ends the program without asking anything, as a signal to end it asks: open dialogs close
+  // unanswered, the window's position is kept, and the event loops return; the song stops when
+  // the view goes.
+  void EndWithoutAsking();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

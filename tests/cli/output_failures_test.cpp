@@ -18,9 +18,9 @@
 #include <string>
 #include <tuple>
 
+#include "app/stop_signals.h"
 #include "cli/cli_runner.h"
 #include "cli/terminal/ending_signals.h"
-#include "cli/terminal/stop_signals.h"
 #include "core/replacement_file.h"
 #include "support/file_size_limit.h"
 #include "support/read_file.h"
@@ -152,7 +152,7 @@ TEST_F(OutputFailureTest, AStopSignalMidWriteLeavesNoTemporaryFile) {
     const pid_t pid = ::fork();
     if (pid == 0) {
       cli::RemoveTemporaryFilesOnEndingSignals();
-      std::optional<cli::StopSignals> player;
+      std::optional<StopSignals> player;
       if (playing) player.emplace();  // the first signal asks the player to stop; the second ends
       ReplacementFile file(target);
       std::fputs("half of it", file.Stream());

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "app/control_file_progress.h"
+#include "app/stop_signals.h"
 #include "cli/output/no_audio_line.h"
 #include "cli/terminal/key_decoder.h"
 #include "cli/terminal/player_input.h"
 #include "cli/terminal/raw_terminal.h"
 #include "cli/terminal/status_format.h"
-#include "cli/terminal/stop_signals.h"
 #include "cli/terminal/text_columns.h"
 #include "midiout/device_error.h"
 #include "midiout/device_registry.h"

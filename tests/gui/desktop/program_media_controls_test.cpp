@@ -53,6 +53,11 @@ class ProgramMediaControlsTest : public ::testing::Test {
       jack_ = std::make_unique<OwnJackServer>(dir.Path() / "jackd.log");
       ASSERT_TRUE(jack_->Running()) << ReadWholeFile(dir.Path() / "jackd.log");
     }
+    WriteFreshSettings();
+  }
+
+  // Settings with nothing but the small SoundFont, which the synthesizer loads fast.
+  void WriteFreshSettings() {
     dir.Write("velvasto.ini", std::string("[Velvasto]\nSoundFont=") + kSmallSoundFont + "\n");
   }
 
@@ -130,6 +135,24 @@ TEST_F(ProgramMediaControlsTest, QuitEndsTheProgramAsItsCloseBoxDoes) {
   const int status = program_->Stop();
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << ReadWholeFile(log);
   EXPECT_NE(ReadWholeFile(settings).find("Volume Value=64"), std::string::npos) << ReadWholeFile(settings);
+}
+
+// A signal to end it (a desktop that logs out without a session manager, a machine shutting
+// down, Ctrl-C in the terminal it was started from) ends the program as the end of a session
+// does: at once, asking nothing about the list the command line made, with the volume set from
+// the desktop kept.
+TEST_F(ProgramMediaControlsTest, ASignalToEndItEndsTheProgramKeepingItsSettings) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    WriteFreshSettings();
+    StartProgram({Song("first.mid", 60, 60), Song("second.mid", 62, 60)});
+    ASSERT_TRUE(Becomes({"status"}, "Playing")) << ReadWholeFile(log);
+    Playerctl({"volume", "0.5"});
+    ASSERT_TRUE(Becomes({"volume"}, "0.503937"));
+    const int status = program_->Stop(signal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << ReadWholeFile(log);
+    EXPECT_NE(ReadWholeFile(settings).find("Volume Value=64"), std::string::npos) << ReadWholeFile(settings);
+  }
 }
 
 }  // namespace

@@ -1,25 +1,24 @@
-#include "cli/terminal/stop_signals.h"
+#include "app/stop_signals.h"
 
 #include <atomic>
 #include <cerrno>
 
-#include "cli/terminal/terminal_restore.h"
 #include "core/errors.h"
-#include "core/replacement_file.h"
 
-namespace velvasto::cli {
+namespace velvasto {
 namespace {
 
 std::atomic<const SelfPipe*> g_pipe{nullptr};
 static_assert(std::atomic<const SelfPipe*>::is_always_lock_free, "read in a signal handler");
+static_assert(std::atomic<StopSignals::EndAtOnce>::is_always_lock_free, "read in a signal handler");
 volatile std::sig_atomic_t g_received = 0;
+std::atomic<StopSignals::EndAtOnce> g_cleanUp{nullptr};
 
 extern "C" void OnStopSignal(int signal) {
   if (g_received != 0) {
     // Asked twice: the orderly stop is not getting anywhere. End now, as the signal would have,
-    // leaving no temporary file behind.
-    RemoveTemporaryFilesNow();
-    RestoreTerminalNow();
+    // after the program's clean-up.
+    if (const StopSignals::EndAtOnce cleanUp = g_cleanUp.load()) cleanUp();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
     return;
@@ -30,8 +29,9 @@ extern "C" void OnStopSignal(int signal) {
 
 }  // namespace
 
-StopSignals::StopSignals() {
+StopSignals::StopSignals(EndAtOnce cleanUp) {
   g_received = 0;
+  g_cleanUp.store(cleanUp);
   g_pipe.store(&pipe_);
   struct sigaction action = {};
   action.sa_handler = OnStopSignal;
@@ -54,4 +54,4 @@ StopSignals::~StopSignals() {
 
 int StopSignals::Received() const { return g_received; }
 
-}  // namespace velvasto::cli
+}  // namespace velvasto

@@ -5,7 +5,7 @@
 
 #include "app/unique_fd.h"
 
-namespace velvasto::cli {
+namespace velvasto {
 
 class SelfPipe {
  public:
@@ -24,4 +24,4 @@ class SelfPipe {
   UniqueFd write_;
 };
 
-}  // namespace velvasto::cli
+}  // namespace velvasto

@@ -1,4 +1,4 @@
-#include "cli/terminal/self_pipe.h"
+#include "app/self_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 
 #include "core/errors.h"
 
-namespace velvasto::cli {
+namespace velvasto {
 
 SelfPipe::SelfPipe() {
   int fds[2];
@@ -36,4 +36,4 @@ int SelfPipe::Drain() const noexcept {
   }
 }
 
-}  // namespace velvasto::cli
+}  // namespace velvasto

@@ -1,23 +1,27 @@
 #pragma once
 // Ctrl-C (SIGINT), SIGTERM and SIGHUP as a request to stop: the handler only writes the signal's
-// number into a self-pipe, which the program's loop polls, so the program stops the way it
-// always does — sound off, ports closed, terminal restored. A second signal of the same kind
-// while the first is still being served ends the program at once (with the terminal restored
-// and the temporary files of writes in progress removed), so a stop that hangs can still be
-// broken off.
+// number into a self-pipe, which the program's loop watches, so the program stops the way it
+// always does — sound off, ports closed, settings kept. A second signal of the same kinds while
+// the first is still being served ends the program at once, after the clean-up it names (at the
+// least, the temporary files of writes in progress are removed), so a stop that hangs can still
+// be broken off.
 //
 // One StopSignals object at a time; the previous signal actions come back when it goes away.
 
 #include <csignal>
 
-#include "cli/terminal/self_pipe.h"
+#include "app/self_pipe.h"
+#include "core/replacement_file.h"
 
-namespace velvasto::cli {
+namespace velvasto {
 
 class StopSignals {
  public:
+  // Run in the signal handler before a second signal ends the program: async-signal-safe only.
+  using EndAtOnce = void (*)() noexcept;
+
   // Throws CSystemErrMessage when the pipe or a handler cannot be set up.
-  StopSignals();
+  explicit StopSignals(EndAtOnce cleanUp = RemoveTemporaryFilesNow);
   ~StopSignals();
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
@@ -38,4 +42,4 @@ class StopSignals {
 // reports a program the signal ended.
 constexpr int ExitStatusForSignal(int signal) { return 128 + signal; }
 
-}  // namespace velvasto::cli
+}  // namespace velvasto
