@@ -89,6 +89,13 @@ class Monitor {
   ChildProcess process_;
 };
 
+// Up to five messages from `from` on, for a failure's message.
+std::string Around(const Texts& messages, Texts::const_iterator from) {
+  std::string shown = "[";
+  for (int n = 0; from != messages.end() && n < 5; ++from, ++n) shown += (n == 0 ? "" : ", ") + *from;
+  return shown + "]";
+}
+
 // The messages of one port in a recording (`play --out X=record:FILE`), as lower-case hex bytes.
 Texts Recorded(const std::filesystem::path& file, char port) {
   Texts messages;
@@ -153,7 +160,11 @@ class JackOutputTest : public CliFolderTest {
         EXPECT_TRUE(reset) << *extra;
       }
       received.resize(expected.size());
-      EXPECT_EQ(received, expected) << "PORT " << letter;
+      const auto [got, wanted] = std::ranges::mismatch(received, expected);
+      EXPECT_TRUE(got == received.end()) << "PORT " << letter << ", message " << (got - received.begin()) << " of "
+                                         << expected.size() << ": " << *got << " where " << *wanted
+                                         << " was sent; then " << Around(received, got) << " where "
+                                         << Around(expected, wanted) << " was sent";
     }
   }
 
