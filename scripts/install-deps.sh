@@ -11,7 +11,7 @@ packages=(
   xdg-utils desktop-file-utils shared-mime-info libfile-mimeinfo-perl appstream librsvg2-bin groff-base
   dbus-daemon dbus-bin playerctl
   pulseaudio pulseaudio-utils
-  xvfb xdotool twm
+  xvfb xdotool twm procps
 )
 
 missing=()

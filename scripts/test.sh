@@ -13,6 +13,13 @@ cmake --build --preset default -j "$jobs"
 # -- JACK: the external-output tests play to a JACK server. One of this run's own, with the dummy
 # driver, named for them through JACK_DEFAULT_SERVER and stopped when the script ends, with the
 # semaphores and shared memory named after it.
+# JACK's registry of running servers has room for eight, and takes back a server's place only
+# when a server of the same name starts again: every server that was killed outright (a test run
+# broken off) keeps its place for good, and once eight are kept no server can start. With no JACK
+# server running on the machine, no place in it is in use, and the registry starts afresh.
+if ! pgrep -x 'jackd|jackdbus' >/dev/null; then
+  rm -f /dev/shm/jack-shm-registry 2>/dev/null || true
+fi
 export JACK_DEFAULT_SERVER="velvasto-test-$$"
 jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
 jack_server=$!
