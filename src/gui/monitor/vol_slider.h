@@ -1,8 +1,8 @@
 #pragma once
 // CVolSlider: the main view's volume control, a vertical slider over 0..127 whose position 0 is
-// at the top: the volume is 127 − position, so the thumb rises with the volume. Painted in two colours of the settings file (the background, and the
-// active part of the track below the thumb), which a right click changes; they are written back
-// when the slider goes.
+// at the top: the volume is 127 − position, so the thumb rises with the volume. Painted in two
+// colours of the settings file (the background, and the active part of the track below the
+// thumb), which a right click changes; they are written back when the slider goes.
 
 #include <QSlider>
 
