@@ -5,104 +5,48 @@
 namespace velvasto::gui {
 namespace {
 
+// The keys are "<stem> Back/For/For-B/Text Color<suffix>", those of the settings files users
+// already have; a kind without a bar keeps no For and For-B colour.
 TEST(MeterKindTest, EachKindKeepsItsColoursUnderItsOwnKeysWithItsDefaults) {
   struct Case {
     MeterKind kind;
-    const char* back;
-    const char* fore;  // null: the kind keeps no such colour
-    const char* foreB;
-    const char* text;
+    const char* stem;
+    const char* suffix;
+    bool fore, foreB;
     MeterColours defaults;
   };
   const Rgb black{0, 0, 0};
-  const Rgb green{0, 255, 0};
+  const Rgb yellow{255, 255, 0};
+  const Rgb cyan{0, 255, 255};
+  const MeterColours status{black, black, black, {0, 255, 0}};
   const Case cases[] = {
-      {MeterKind::RollA,
-       "Rol Back Color A",
-       "Rol For Color A",
-       "Rol For-B Color A",
-       "Rol Text Color A",
-       {black, {0, 255, 255}, {0, 63, 63}, {0, 255, 255}}},
-      {MeterKind::RollB,
-       "Rol Back Color B",
-       "Rol For Color B",
-       "Rol For-B Color B",
-       "Rol Text Color B",
-       {black, {0, 255, 255}, {0, 63, 63}, {0, 255, 255}}},
-      {MeterKind::Volume,
-       "Vol Back Color",
-       "Vol For Color",
-       "Vol For-B Color",
-       "Vol Text Color",
-       {black, {255, 153, 215}, black, {255, 255, 0}}},
-      {MeterKind::Expression,
-       "Exp Back Color",
-       "Exp For Color",
-       "Exp For-B Color",
-       "Exp Text Color",
-       {black, {26, 223, 115}, black, {255, 255, 0}}},
-      {MeterKind::Master,
-       "Master Back Color",
-       "Master For Color",
-       "Master For-B Color",
-       "Master Text Color",
-       {black, {250, 255, 153}, black, {255, 255, 0}}},
-      {MeterKind::Tempo,
-       "Tempo Back Color",
-       "Tempo For Color",
-       "Tempo For-B Color",
-       "Tempo Text Color",
-       {black, {166, 153, 255}, {17, 0, 136}, {255, 255, 0}}},
+      {MeterKind::RollA, "Rol", " A", true, true, {black, cyan, {0, 63, 63}, cyan}},
+      {MeterKind::RollB, "Rol", " B", true, true, {black, cyan, {0, 63, 63}, cyan}},
+      {MeterKind::Volume, "Vol", "", true, true, {black, {255, 153, 215}, black, yellow}},
+      {MeterKind::Expression, "Exp", "", true, true, {black, {26, 223, 115}, black, yellow}},
+      {MeterKind::Master, "Master", "", true, true, {black, {250, 255, 153}, black, yellow}},
+      {MeterKind::Tempo, "Tempo", "", true, true, {black, {166, 153, 255}, {17, 0, 136}, yellow}},
       // The time meter has a track colour but no inactive one: that stays black.
-      {MeterKind::Time,
-       "Time Back Color",
-       "Time For Color",
-       nullptr,
-       "Time Text Color",
-       {black, {82, 194, 137}, black, {255, 255, 0}}},
-      {MeterKind::Timebase,
-       "Timebase Back Color",
-       nullptr,
-       nullptr,
-       "Timebase Text Color",
-       {black, black, black, green}},
-      {MeterKind::FileCount,
-       "Filecount Back Color",
-       nullptr,
-       nullptr,
-       "Filecount Text Color",
-       {black, black, black, green}},
-      {MeterKind::VolumeSet, "VolSet Back Color", nullptr, nullptr, "VolSet Text Color", {black, black, black, green}},
-      {MeterKind::MonitorPort,
-       "MonPort Back Color",
-       nullptr,
-       nullptr,
-       "MonPort Text Color",
-       {black, black, black, green}},
-      {MeterKind::Loop, "Loop Back Color", nullptr, nullptr, "Loop Text Color", {black, black, black, green}},
-      {MeterKind::Repeat, "Rep Back Color", nullptr, nullptr, "Rep Text Color", {black, black, black, green}},
-      {MeterKind::DdMode, "DD Back Color", nullptr, nullptr, "DD Text Color", {black, black, black, green}},
-      {MeterKind::SelectPort,
-       "Select Port Back Color",
-       nullptr,
-       nullptr,
-       "Select Port Text Color",
-       {black, black, black, green}},
-      {MeterKind::Map, "Map Back Color", nullptr, nullptr, "Map Text Color", {black, black, black, green}},
+      {MeterKind::Time, "Time", "", true, false, {black, {82, 194, 137}, black, yellow}},
+      {MeterKind::Timebase, "Timebase", "", false, false, status},
+      {MeterKind::FileCount, "Filecount", "", false, false, status},
+      {MeterKind::VolumeSet, "VolSet", "", false, false, status},
+      {MeterKind::MonitorPort, "MonPort", "", false, false, status},
+      {MeterKind::Loop, "Loop", "", false, false, status},
+      {MeterKind::Repeat, "Rep", "", false, false, status},
+      {MeterKind::DdMode, "DD", "", false, false, status},
+      {MeterKind::SelectPort, "Select Port", "", false, false, status},
+      {MeterKind::Map, "Map", "", false, false, status},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.kind));
-    const auto expect = [&](ColourRole role, const char* stem) {
-      if (stem) {
-        EXPECT_EQ(ColourKeyStem(c.kind, role), std::optional<std::string>(stem));
-      } else {
-        EXPECT_EQ(ColourKeyStem(c.kind, role), std::nullopt);
-      }
+    SCOPED_TRACE(c.stem);
+    const auto key = [&](const char* role, bool kept = true) {
+      return kept ? std::optional(std::string(c.stem) + " " + role + " Color" + c.suffix) : std::nullopt;
     };
-    expect(ColourRole::Back, c.back);
-    expect(ColourRole::Fore, c.fore);
-    expect(ColourRole::ForeB, c.foreB);
-    expect(ColourRole::Text, c.text);
+    EXPECT_EQ(ColourKeyStem(c.kind, ColourRole::Back), key("Back"));
+    EXPECT_EQ(ColourKeyStem(c.kind, ColourRole::Fore), key("For", c.fore));
+    EXPECT_EQ(ColourKeyStem(c.kind, ColourRole::ForeB), key("For-B", c.foreB));
+    EXPECT_EQ(ColourKeyStem(c.kind, ColourRole::Text), key("Text"));
     EXPECT_EQ(DefaultColours(c.kind), c.defaults);
   }
 }
