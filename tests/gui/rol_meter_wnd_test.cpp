@@ -78,17 +78,6 @@ TEST_F(RolMeterWndTest, NotesLightTheirChannelsColumnsWithThePeakDotAbove) {
   EXPECT_EQ(Column(Render(roll), 9), ".......#........");
 }
 
-TEST_F(RolMeterWndTest, VolumeExpressionAndMasterWeighTheNotes) {
-  roll.SetVolume(4, 127);
-  roll.SetExpression(4, 127);
-  roll.SetMaster(64);
-  roll.Take(Note(4, 127));
-  roll.ApplyBatch();
-  // 127 × 127 × 127 × 64 / 127³ = 64: 8 rows lit, the peak (128) in row 9.
-  EXPECT_EQ(Column(Render(roll), 4), ".......#########");
-  EXPECT_EQ(roll.Model().Level(4), 64u);
-}
-
 TEST_F(RolMeterWndTest, GsAndXgPicturesReplaceTheBarsUntilReset) {
   roll.Take(Note(0, 127));
   std::array<std::uint8_t, 64> gs{};

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 namespace velvasto::gui {
@@ -41,34 +40,6 @@ TEST(RollModelTest, NoteLevelWeighsTheVelocityByVolumeExpressionAndMaster) {
   EXPECT_EQ(Aged(254), 240u);
   EXPECT_EQ(Aged(14), 0u);
   EXPECT_EQ(Aged(13), 0u);
-}
-
-// The model's display as text, top row first: '#' lit, '.' dark.
-std::vector<std::string> Picture(const RollModel& model) {
-  std::vector<std::string> rows;
-  for (int row = RollModel::kRows; row >= 1; --row) {
-    std::string line;
-    for (int column = 0; column < RollModel::kColumns; ++column) line += model.Lit(column, row) ? '#' : '.';
-    rows.push_back(line);
-  }
-  return rows;
-}
-
-TEST(RollModelTest, FullNoteLightsFourteenRowsWithThePeakInTheTopRow) {
-  RollModel model;
-  for (int channel = 0; channel < 16; ++channel) {
-    model.SetVolume(channel, 127);
-    model.SetExpression(channel, 127);
-  }
-  model.NoteOn(2, 127);
-  model.NoteOn(16, 127);  // no such channel
-  EXPECT_EQ(model.ApplyBatch(), 1u << 2) << "only the column of the note";
-  EXPECT_EQ(model.Level(2), 127u);
-  EXPECT_EQ(model.Peak(2), 254u);
-  const std::vector<std::string> picture = Picture(model);
-  EXPECT_EQ(picture[0], "..#.............");  // the peak, row 16
-  EXPECT_EQ(picture[1], "................");  // row 15
-  for (int top = 2; top < 16; ++top) EXPECT_EQ(picture[top], "..#.............") << top;
 }
 
 TEST(RollModelTest, OnlyColumnsWhoseRowsChangedAreRepainted) {
@@ -138,27 +109,6 @@ TEST(RollModelTest, TicksBetweenAnEntryAndTheEndOfItsBatchDoNothing) {
   model.ApplyBatch();
   model.Tick();
   EXPECT_EQ(model.Level(0), 64u);
-}
-
-TEST(RollModelTest, NoteFadesToNothingInUnderOneSecondOfTicks) {
-  RollModel model;
-  for (int channel = 0; channel < 16; ++channel) {
-    model.SetVolume(channel, 127);
-    model.SetExpression(channel, 127);
-  }
-  model.NoteOn(7, 127);
-  model.ApplyBatch();
-  int ticks = 0;
-  while (model.Level(7) > 0) {
-    model.Tick();
-    ++ticks;
-  }
-  EXPECT_EQ(ticks, 10);  // 127 falls by 14: 113, 99, … 15, 1, 0
-  while (model.Peak(7) > 0) {
-    model.Tick();
-    ++ticks;
-  }
-  EXPECT_EQ(ticks, 19);  // 254 falls to 2 after 18 ticks, then to 0
 }
 
 TEST(RollModelTest, ResetBringsBackTheStartingVolumesAndDropsThePicture) {
