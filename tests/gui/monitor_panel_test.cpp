@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
-#include <QTest>
 
 #include "gui/monitor/level_meter_wnd.h"
 #include "gui/monitor/map_wnd.h"
 #include "gui/monitor/master_vol_meter_wnd.h"
 #include "gui/monitor/rol_meter_wnd.h"
-#include "gui/monitor/status_wnd.h"
 #include "gui/monitor/tempo_meter_wnd.h"
 #include "gui/monitor/time_meter_wnd.h"
 #include "panel_test_support.h"
@@ -33,12 +30,6 @@ class MonitorPanelTest : public testing::Test {
   QWidget parent;
   MonitorPanel panel{&parent, reporter};
 };
-
-TEST_F(MonitorPanelTest, WindowsAreChildrenOfTheGivenParent) {
-  for (std::size_t i = 0; i < kPanelWindowCount; ++i) {
-    EXPECT_EQ(panel.Window(static_cast<PanelWindow>(i)).parentWidget(), &parent) << i;
-  }
-}
 
 TEST_F(MonitorPanelTest, LevelMetersShowTheMonitoredPort) {
   CVolBaseMeterWnd& volume = Get<CVolBaseMeterWnd>(PanelWindow::Volume);
@@ -65,6 +56,7 @@ TEST_F(MonitorPanelTest, EntriesReachTheMetersAndTheRollOfTheirPort) {
   panel.RepaintPianoRoll(1);
   panel.Tempo(98);
   panel.PlayTime(42);
+  panel.SetMap(3);
   EXPECT_EQ(Get<CVolBaseMeterWnd>(PanelWindow::Volume).Value(1, 3), 127u);
   EXPECT_EQ(Get<CVolBaseMeterWnd>(PanelWindow::Expression).Value(1, 3), 127u);
   EXPECT_EQ(Get<CVolBaseMeterWnd>(PanelWindow::Volume).Value(0, 3), 100u);
@@ -75,6 +67,7 @@ TEST_F(MonitorPanelTest, EntriesReachTheMetersAndTheRollOfTheirPort) {
   EXPECT_EQ(Roll(PanelWindow::RollA).Level(3), 0u);
   EXPECT_EQ(Get<CTempoMeterWnd>(PanelWindow::Tempo).Tempo(), 98u);
   EXPECT_EQ(Get<CTimeMeterWnd>(PanelWindow::Time).Position(), 42u);
+  EXPECT_EQ(Get<CMapWnd>(PanelWindow::Map).Map(), 3);
 }
 
 TEST_F(MonitorPanelTest, PlayRepeatAndStopResetWhatTheyShould) {
@@ -107,40 +100,6 @@ TEST_F(MonitorPanelTest, PlayRepeatAndStopResetWhatTheyShould) {
   panel.RepaintPianoRoll(0);
   panel.ResetForPlay(100);
   EXPECT_EQ(Roll(PanelWindow::RollA).Level(0), 0u) << "a new song clears the rolls";
-}
-
-TEST_F(MonitorPanelTest, StatusDisplaysShowThePlayersState) {
-  panel.ShowStatus({.fileCount = 1024,
-                    .timeBase = 480,
-                    .monitorPort = 1,
-                    .singleRepeat = true,
-                    .loopMode = 2,
-                    .ddMode = 1,
-                    .portSet = "Studio"});
-  panel.SetVolumeValue(93);
-  panel.SetMap(3);
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::FileCount).Text(), "1024");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::Timebase).Text(), "480");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::MonitorPort).Text(), " B ");
-  EXPECT_TRUE(Get<CLoopWnd>(PanelWindow::Loop).On());
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::Repeat).Text(), "Rand.");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::DdMode).Text(), "Add");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::PortSet).Text(), "Studio");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::VolumeDisplay).Text(), "93");
-  EXPECT_EQ(Get<CMapWnd>(PanelWindow::Map).Map(), 3);
-  panel.ShowStatus({});
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::PortSet).Text(), "Default");
-  EXPECT_EQ(Get<CStatusWnd>(PanelWindow::Repeat).Text(), "Norm.");
-  EXPECT_FALSE(Get<CLoopWnd>(PanelWindow::Loop).On());
-}
-
-TEST_F(MonitorPanelTest, TimeMetersSeekComesOutOfThePanel) {
-  QSignalSpy spy(&panel, &MonitorPanel::SeekRequested);
-  panel.ResetForPlay(100);
-  panel.PlayTime(40);
-  QTest::keyClick(&panel.Window(PanelWindow::Time), Qt::Key_Right);
-  ASSERT_EQ(spy.size(), 1);
-  EXPECT_EQ(spy.at(0).at(0).value<std::uint32_t>(), 45u);
 }
 
 }  // namespace

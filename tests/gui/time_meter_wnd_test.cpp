@@ -42,21 +42,6 @@ class TimeMeterWndTest : public testing::Test {
   Rect track;
 };
 
-TEST_F(TimeMeterWndTest, ClickOnTheTrackSeeksToItsSecond) {
-  meter.Reset(300);
-  QTest::mouseClick(&meter, Qt::LeftButton, {}, On(track.left));
-  QTest::mouseClick(&meter, Qt::LeftButton, {}, On(track.right));
-  QTest::mouseClick(&meter, Qt::LeftButton, {}, On(track.right + 30));  // past the end
-  QTest::mouseClick(&meter, Qt::LeftButton, {}, On(track.left + track.Width() / 2));
-  const std::vector<std::uint32_t> seconds = Requests();
-  ASSERT_EQ(seconds.size(), 4u);
-  EXPECT_EQ(seconds[0], 0u);
-  EXPECT_EQ(seconds[1], 300u);
-  EXPECT_EQ(seconds[2], 300u);
-  EXPECT_NEAR(static_cast<double>(seconds[3]), 150.0, 1.0);
-  EXPECT_EQ(meter.Position(), seconds[3]) << "the meter shows where it was sent";
-}
-
 TEST_F(TimeMeterWndTest, DragShowsItsTimeAndSeeksOnlyWhenReleased) {
   meter.Reset(300);
   meter.SetPosition(20);
