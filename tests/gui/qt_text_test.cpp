@@ -5,12 +5,6 @@
 namespace velvasto::gui {
 namespace {
 
-TEST(QtTextTest, JapaneseTextCrossesBothWays) {
-  const std::string text = "リストファイルは変更されています。ｿﾝｸﾞ";
-  const QString converted = ToQString(text);
-  EXPECT_EQ(ToUtf8(converted), text);
-}
-
 TEST(QtTextTest, PathsKeepTheirBytes) {
   // A UTF-8 name; Shift-JIS bytes from an old archive; a cut sequence at the end; an encoded
   // surrogate and an overlong slash, which are no UTF-8 either.

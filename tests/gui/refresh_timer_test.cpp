@@ -68,12 +68,6 @@ TEST(RefreshTimerTest, OneShotTicksOnceAndCannotBeStopped) {
   }
 }
 
-TEST(RefreshTimerTest, WithoutOwnerItDoesNotStart) {
-  CRefreshTimer timer(10, 2, nullptr);
-  EXPECT_FALSE(timer.Start());
-  EXPECT_FALSE(timer.Running());
-}
-
 TEST(RefreshTimerTest, CatchUpLoopMakesUpForALateWakeUpInOneBurst) {
   std::vector<qint64> tickTimes;
   QElapsedTimer clock;

@@ -59,10 +59,5 @@ TEST(TransportGeometryTest, ButtonRowSplitsIntoSixthsWithPlayTakingTwo) {
   }
 }
 
-TEST(TransportGeometryTest, SliderIsItsColumnWidenedByOnePixelFromRowTwoToRowThirteen) {
-  EXPECT_EQ(VolSliderRect(300, 320, 17), (Rect{299, 34, 321, 221}));
-  EXPECT_EQ(VolSliderRect(0, 8, 12), (Rect{-1, 24, 9, 156}));
-}
-
 }  // namespace
 }  // namespace velvasto::gui

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QTranslator>
@@ -17,7 +16,6 @@
 #include "gui/main_frame.h"
 #include "gui/qt_text.h"
 #include "gui/title_area.h"
-#include "gui/view_fonts.h"
 #include "support/temp_dir.h"
 
 namespace velvasto::gui {
@@ -98,16 +96,6 @@ TEST(ViewFontsTest, CellFontsHaveTheCellHeightAndAverageWidthAsked) {
     EXPECT_NEAR(metrics.height(), c.height, 1) << c.height;
     EXPECT_NEAR(metrics.averageCharWidth(), c.width, 1) << c.height;
   }
-}
-
-TEST(ViewFontsTest, LayoutMetricsComeFromTheFixedFont) {
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  const QFontMetrics font(fixed);
-  const LayoutMetrics metrics = MeasureLayoutMetrics(fixed);
-  EXPECT_EQ(metrics.lineHeight, font.height() + std::max(0, font.leading()) + 4);
-  EXPECT_EQ(metrics.digits[0], 0);
-  EXPECT_EQ(metrics.digits[10], font.horizontalAdvance(QStringLiteral("0123456789")));
-  for (std::size_t n = 1; n <= LayoutMetrics::kDigits; ++n) EXPECT_GT(metrics.digits[n], metrics.digits[n - 1]) << n;
 }
 
 }  // namespace
