@@ -74,32 +74,6 @@ TEST(MeterGeometryTest, ChannelNumbersThatWouldRunIntoTheOneBeforeAreLeftOut) {
   for (const Case& c : cases) EXPECT_EQ(NumbersShown(c.step, c.digit), c.shown) << c.step << " " << c.digit;
 }
 
-TEST(MeterGeometryTest, BarFillsSplitTheBarByTheValue) {
-  const Rect bar{10, 20, 20, 147};  // 127 high, 10 wide
-  struct Case {
-    int value;
-    BarFill vertical;
-    BarFill horizontal;
-  };
-  const Case cases[] = {
-      // Empty: nothing lit, the whole bar and one row below the bottom unlit.
-      {0, {{11, 147, 19, 147}, Rect{11, 20, 19, 148}}, {{10, 21, 10, 146}, Rect{11, 21, 20, 146}}},
-      // Part way: the unlit fill takes the lit part's top row.
-      {100, {{11, 47, 19, 147}, Rect{11, 20, 19, 48}}, {{10, 21, 17, 146}, Rect{18, 21, 20, 146}}},
-      // Full, and beyond full: lit only.
-      {127, {{11, 20, 19, 147}, std::nullopt}, {{10, 21, 20, 146}, std::nullopt}},
-      {300, {{11, 20, 19, 147}, std::nullopt}, {{10, 21, 20, 146}, std::nullopt}},
-  };
-  for (const Case& c : cases) {
-    const BarFill v = VerticalBarFill(bar, c.value, 127);
-    EXPECT_EQ(v.lit, c.vertical.lit) << c.value;
-    EXPECT_EQ(v.unlit, c.vertical.unlit) << c.value;
-    const BarFill h = HorizontalBarFill(bar, c.value, 127);
-    EXPECT_EQ(h.lit, c.horizontal.lit) << c.value;
-    EXPECT_EQ(h.unlit, c.horizontal.unlit) << c.value;
-  }
-}
-
 TEST(MeterGeometryTest, ScaleMarksStandAtTheirLevelsOfTheBar) {
   struct Case {
     Rect bar;
