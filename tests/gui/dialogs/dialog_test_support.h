@@ -69,14 +69,6 @@ Widget& Child(const QObject& parent, const char* name) {
 
 inline void Click(const QObject& parent, const char* name) { Child<QAbstractButton>(parent, name).click(); }
 
-// Runs the event loop until `done` holds or 20 s have passed; whether it holds.
-inline bool WaitUntil(const std::function<bool()>& done) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < 20000) QTest::qWait(10);
-  return done();
-}
-
 // A text as shown: without the '&' that marks a mnemonic.
 inline QString Shown(QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); }
 

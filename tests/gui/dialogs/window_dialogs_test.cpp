@@ -112,11 +112,13 @@ std::vector<SettingsCase> SettingsCases() {
        {}},
       {"control-file ports", CommandId::ControlFilePort, Qt::Key_C, "velvasto::gui::CCtrlFilePortDlg", false,
        [](QDialog& ports, std::map<std::string, std::string>&) {
+         EXPECT_TRUE(Child<QAbstractButton>(ports, "cm6_1").isChecked());
+         for (const char* name : {"gsd_0", "gsd_1", "gsd_2"}) EXPECT_FALSE(Child<QAbstractButton>(ports, name).isChecked());
          Click(ports, "cm6_0");
          Click(ports, "gsd2_2");
          Click(ports, "ok");
        },
-       {{"CM6 Port", "0"}, {"GSD2 Port", "2"}}},
+       {{"CM6 Port", "0"}, {"GSD Port", "7"}, {"GSD2 Port", "2"}}},  // GSD: no choice, kept
       {"play behaviour", CommandId::PlayBehaviour, Qt::Key_M, "velvasto::gui::CPlayModeDlg", false,
        [](QDialog& mode, std::map<std::string, std::string>&) {
          Click(mode, "mapMode1");
@@ -135,6 +137,7 @@ std::vector<SettingsCase> SettingsCases() {
 }
 
 TEST_F(WindowDialogsTest, EachSettingsKeyOpensItsDialogOverTheWindowAndOkStoresTheSettings) {
+  app.settings.gsdPort = 7;  // no choice of the dialog: kept unless one is chosen
   MakeFrameOver({Song("one.mid", 60)});
   for (SettingsCase& c : SettingsCases()) {
     SCOPED_TRACE(c.name);
