@@ -127,11 +127,5 @@ TEST_F(AssociationCommandTest, ASetUpStartOffersTheDialogOnceWithItsHint) {
   EXPECT_TRUE(seen[1].hintShown);
 }
 
-TEST_F(AssociationCommandTest, AnOrdinaryStartOpensNoDialog) {
-  MakeFrame();
-  QTest::qWait(300);
-  EXPECT_TRUE(answers.seen.empty());
-}
-
 }  // namespace
 }  // namespace velvasto::test
