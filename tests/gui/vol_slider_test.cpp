@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPointer>
@@ -18,6 +17,7 @@
 #include "core/catalogue.h"
 #include "gui/monitor/popup_menu.h"
 #include "gui/qt_text.h"
+#include "panel_test_support.h"
 #include "support/read_file.h"
 #include "support/settings_file_scope.h"
 
@@ -25,12 +25,6 @@ namespace velvasto::gui {
 namespace {
 
 constexpr int kWaitMs = 10000;
-
-class RecordingReporter : public ErrorReporter {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  std::vector<std::string> errors;
-};
 
 // Runs `act` on the widget that `find` gives as soon as there is one (a popup menu or a modal
 // dialog spins its own event loop, so the test acts from a timer). A widget that never comes is
@@ -81,22 +75,6 @@ std::vector<MenuEntry> PickInPopup(CVolSlider& slider, std::optional<int> id) {
   return shown;
 }
 
-// Answers the colour dialog that opens next: records the colour it opened on, then chooses
-// `chosen` or cancels.
-void AnswerColourDialog(std::optional<QColor>* openedOn, std::optional<QColor> chosen) {
-  WhenShown([] { return qobject_cast<QColorDialog*>(QApplication::activeModalWidget()); },
-            [=](QWidget* widget) {
-              auto* dialog = static_cast<QColorDialog*>(widget);
-              *openedOn = dialog->currentColor();
-              if (!chosen) {
-                dialog->reject();
-                return;
-              }
-              dialog->setCurrentColor(*chosen);
-              dialog->accept();
-            });
-}
-
 class VolSliderTest : public testing::Test {
  protected:
   std::unique_ptr<CVolSlider> MakeSlider() {
@@ -107,8 +85,8 @@ class VolSliderTest : public testing::Test {
     return slider;
   }
 
-  test::SettingsFileScope settingsFile;
-  RecordingReporter reporter;
+  velvasto::test::SettingsFileScope settingsFile;
+  test::RecordingReporter reporter;
 };
 
 TEST_F(VolSliderTest, WithoutSettingsTheColoursAreBlackAndCyanAndBothAreWrittenAtDestruction) {
@@ -117,24 +95,28 @@ TEST_F(VolSliderTest, WithoutSettingsTheColoursAreBlackAndCyanAndBothAreWrittenA
     EXPECT_EQ(slider->BackColour(), (Rgb{0, 0, 0}));
     EXPECT_EQ(slider->ForeColour(), (Rgb{0, 223, 223}));
   }
-  EXPECT_EQ(test::ReadWholeFile(settingsFile.Path()),
+  EXPECT_EQ(velvasto::test::ReadWholeFile(settingsFile.Path()),
             "[Velvasto]\n"
             "Vol Slider Back Color R=0\nVol Slider Back Color G=0\nVol Slider Back Color B=0\n"
             "Vol Slider For Color R=0\nVol Slider For Color G=223\nVol Slider For Color B=223\n");
-  EXPECT_TRUE(reporter.errors.empty());
+  EXPECT_TRUE(reporter.shown.empty());
 }
 
-TEST_F(VolSliderTest, ColourChosenInTheDialogComesBackFromTheSettingsFile) {
+TEST_F(VolSliderTest, ColourChosenInTheDialogComesBackFromTheSettingsFileAndCancelKeepsIt) {
   settingsFile.Write(
       "[Velvasto]\nVol Slider Back Color R=10\nVol Slider Back Color G=20\nVol Slider Back Color B=30\n"
       "Vol Slider For Color R=40\nVol Slider For Color G=50\nVol Slider For Color B=60\n");
   {
     const auto slider = MakeSlider();
-    EXPECT_EQ(slider->BackColour(), (Rgb{10, 20, 30}));
-    std::optional<QColor> openedOn;
-    AnswerColourDialog(&openedOn, QColor(200, 100, 7));
+    {
+      const test::ColourDialogAnswer cancel(std::nullopt);
+      PickInPopup(*slider, meter_cmd::kBackColour);
+      EXPECT_EQ(cancel.Opened(), QColor(10, 20, 30));
+      EXPECT_EQ(slider->BackColour(), (Rgb{10, 20, 30}));
+    }
+    const test::ColourDialogAnswer choose(QColor(200, 100, 7));
     PickInPopup(*slider, meter_cmd::kTrackColour);
-    EXPECT_EQ(openedOn, QColor(40, 50, 60));
+    EXPECT_EQ(choose.Opened(), QColor(40, 50, 60));
     EXPECT_EQ(slider->ForeColour(), (Rgb{200, 100, 7}));
   }
   const auto again = MakeSlider();
@@ -142,28 +124,14 @@ TEST_F(VolSliderTest, ColourChosenInTheDialogComesBackFromTheSettingsFile) {
   EXPECT_EQ(again->ForeColour(), (Rgb{200, 100, 7}));
 }
 
-TEST_F(VolSliderTest, CancellingTheColourDialogKeepsTheColour) {
-  const auto slider = MakeSlider();
-  std::optional<QColor> openedOn;
-  AnswerColourDialog(&openedOn, std::nullopt);
-  PickInPopup(*slider, meter_cmd::kBackColour);
-  EXPECT_EQ(openedOn, QColor(0, 0, 0));
-  EXPECT_EQ(slider->BackColour(), (Rgb{0, 0, 0}));
-}
-
-TEST_F(VolSliderTest, PopupOffersTheThreeColourCommandsInOrderAndEscapeChangesNothing) {
+TEST_F(VolSliderTest, PopupOffersTheThreeColourCommandsInOrderAndRestoresTheDefaults) {
   settingsFile.Write("[Velvasto]\nVol Slider Back Color R=9\nVol Slider For Color B=1\n");
   const auto slider = MakeSlider();
   const std::vector<MenuEntry> expected = {
       {32798, "トラックアクティブ色の変更"}, {32801, "バックグランド色の変更"}, {32802, "色を既定色に戻す"}};
   EXPECT_EQ(PickInPopup(*slider, std::nullopt), expected);
   EXPECT_EQ(slider->BackColour(), (Rgb{9, 0, 0}));
-  EXPECT_EQ(slider->ForeColour(), (Rgb{0, 223, 1}));
-}
-
-TEST_F(VolSliderTest, RestoringTheDefaultsGivesBlackAndCyan) {
-  settingsFile.Write("[Velvasto]\nVol Slider Back Color R=9\nVol Slider For Color B=1\n");
-  const auto slider = MakeSlider();
+  EXPECT_EQ(slider->ForeColour(), (Rgb{0, 223, 1})) << "Escape changes nothing";
   PickInPopup(*slider, meter_cmd::kDefaultColours);
   EXPECT_EQ(slider->BackColour(), (Rgb{0, 0, 0}));
   EXPECT_EQ(slider->ForeColour(), (Rgb{0, 223, 223}));
@@ -177,7 +145,7 @@ TEST_F(VolSliderTest, AFailedWriteAtDestructionIsShownOnceAndTheSliderStillGoes)
   QPointer<CVolSlider> watch(slider.get());
   slider.reset();
   EXPECT_TRUE(watch.isNull());
-  EXPECT_EQ(reporter.errors, std::vector<std::string>{std::string(CatalogueText(62012))});
+  EXPECT_EQ(reporter.shown, std::vector<std::string>{std::string(CatalogueText(62012))});
 }
 
 // Pixels of the slider's middle column in the active colour.
