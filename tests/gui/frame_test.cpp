@@ -225,16 +225,6 @@ TEST_F(FrameBehaviourTest, ClosingAndAnsweringYesSavesTheListUnderTheChosenName)
   EXPECT_EQ(reread.Count(), 2);
 }
 
-TEST_F(FrameBehaviourTest, AnUnmodifiedListClosesWithoutAQuestion) {
-  PlayModifiedList(1);
-  app.playList.SetModified(false);
-  ModalAnswers answers;
-  frame->close();
-  Settle();
-  EXPECT_TRUE(answers.seen.empty());
-  EXPECT_FALSE(frame->isVisible());
-}
-
 TEST_F(FrameBehaviourTest, TheSessionEndAsksLikeCloseAndCancelKeepsItFromEnding) {
   PlayModifiedList(1);
   ModalAnswers answers;
