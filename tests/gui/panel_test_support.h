@@ -1,6 +1,6 @@
 #pragma once
-// What the panel's widget tests share: an error reporter that keeps what it was asked to show,
-// an answer to the next colour dialog, and reading the colour of a pixel of a window's client.
+// What the panel's widget tests share: an answer to the next colour dialog, and reading the
+// colour of a pixel of a window's client.
 
 #include <QApplication>
 #include <QColor>
@@ -11,17 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/reporting_transport.h"
+#include "gui/recording_reporter.h"
 #include "gui/monitor/meter_geometry.h"
 #include "gui/monitor/meter_wnd.h"
 
 namespace velvasto::gui::test {
-
-class RecordingReporter final : public ErrorReporter {
- public:
-  void ShowError(const std::string& text) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
 
 // Waits for the next colour dialog and chooses `choice` in it, or cancels it when there is none.
 // Remembers the colour the dialog opened with.

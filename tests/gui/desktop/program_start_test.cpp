@@ -13,17 +13,12 @@
 #include "app/controller_fixture.h"
 #include "gui/desktop/program_icon.h"
 #include "gui/qt_text.h"
+#include "gui/recording_reporter.h"
 #include "support/settings_file_scope.h"
 #include "support/test_desktop.h"
 
 namespace velvasto::test {
 namespace {
-
-class RecordingReporter final : public ErrorReporter {
- public:
-  void ShowError(const std::string& text) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
 
 std::string DefaultOf(const std::string& type) {
   const std::string output = RunProgram("xdg-mime", {"query", "default", type}).output;
@@ -54,7 +49,7 @@ TEST(UninstallStartTest, GivesEveryTypeBackAndEndsWithoutAWindowWhetherOrNotAnot
   for (const bool anotherRuns : {false, true}) {
     SCOPED_TRACE(anotherRuns ? "another instance runs" : "alone");
     TestDesktop desktop;
-    RecordingReporter reporter;
+    gui::test::RecordingReporter reporter;
     CFileAssociation association({desktop.ConfigFolder(), desktop.DataFolder(), VELVASTO_PROGRAM}, reporter);
     ExtensionTicks ticks{};
     ticks[0] = ticks[3] = ticks[7] = true;  // .mid, .rcp, .mlt

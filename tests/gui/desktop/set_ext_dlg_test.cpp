@@ -15,6 +15,7 @@
 
 #include "core/errors.h"
 #include "gui/qt_text.h"
+#include "gui/recording_reporter.h"
 #include "support/test_desktop.h"
 
 namespace velvasto::gui {
@@ -109,12 +110,6 @@ TEST(SetExtDlgTest, ExtensionsOfOneFileTypeTickTogether) {
   EXPECT_EQ(dialog.Ticks(), Ticked({".mid", ".midi", ".rmi", ".r36"}));
 }
 
-class RecordingReporter final : public ErrorReporter {
- public:
-  void ShowError(const std::string& text) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
-
 // Runs the command; while its dialog is open, `use` is given it.
 void RunCommand(CFileAssociation& association, ErrorReporter& reporter, const std::function<void(CSetExtDlg&)>& use) {
   bool used = false;
@@ -133,10 +128,10 @@ void RunCommand(CFileAssociation& association, ErrorReporter& reporter, const st
 
 // OK and Cancel over a working desktop are driven from the window in AssociationCommandTest.
 TEST(SetExtDlgTest, TheCommandShowsAFailureAfterTheDialog) {
-  test::TestDesktop desktop;
-  RecordingReporter reporter;
+  velvasto::test::TestDesktop desktop;
+  test::RecordingReporter reporter;
   CFileAssociation association(AssociationPlaces::ForThisUser(), reporter);
-  test::EnvironmentScope noTools;
+  velvasto::test::EnvironmentScope noTools;
   noTools.Set("PATH", desktop.dir.Path().string());
   RunCommand(association, reporter, [](CSetExtDlg& dialog) {
     Box(dialog, ToQString("レコンポーザファイル(*.rcp)"))->click();

@@ -19,17 +19,11 @@
 #include <vector>
 
 #include "core/catalogue.h"
-#include "engine/reporting_transport.h"
+#include "gui/recording_reporter.h"
 #include "midiout/device_catalog.h"
 #include "midiout/midi_port.h"
 
 namespace velvasto::gui::test {
-
-class RecordingReporter final : public ErrorReporter {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  std::vector<std::string> errors;
-};
 
 inline std::vector<std::string> Texts(std::initializer_list<int> messageIds) {
   std::vector<std::string> texts;

@@ -84,14 +84,14 @@ TEST(PortDialogTest, TheCheckBoxSwitchesBetweenTheMapperAndTwoDevices) {
   EXPECT_EQ(port.dialog.Ports().PortCount(), 1);
   EXPECT_EQ(port.dialog.Ports().PortA(), 1);
   EXPECT_EQ(port.dialog.Ports().PortB(), CMIDIPort::kNoPort);
-  EXPECT_TRUE(port.reporter.errors.empty());
+  EXPECT_TRUE(port.reporter.shown.empty());
 }
 
 TEST(PortDialogTest, TheSameDeviceTwiceIsRefusedAndTheDialogStaysOpen) {
   PortDialog port(PortChoice(kThree, 2, 0, 1));
   port.portB().setCurrentRow(0);
   Click(port.dialog, "ok");
-  EXPECT_EQ(port.reporter.errors, Texts({62017}));
+  EXPECT_EQ(port.reporter.shown, Texts({62017}));
   EXPECT_TRUE(port.dialog.isVisible());
   EXPECT_EQ(port.dialog.Ports().PortB(), 1);
 
@@ -174,7 +174,7 @@ TEST_F(PatchbayDialogTest, ASetAddedThroughTheSetDialogIsSavedOnOk) {
   EXPECT_EQ(Setting("MIDI Port A 0"), "SC-88");
   EXPECT_EQ(Setting("MIDI Port B 0"), "Synth B");
   EXPECT_EQ(Setting("MIDI Port A 9"), "MIDI_MAPPER") << "all ten sets are written";
-  EXPECT_TRUE(reporter_.errors.empty());
+  EXPECT_TRUE(reporter_.shown.empty());
 }
 
 TEST_F(PatchbayDialogTest, WithTenSetsAddIsRefusedBeforeTheSetDialogOpens) {
@@ -184,7 +184,7 @@ TEST_F(PatchbayDialogTest, WithTenSetsAddIsRefusedBeforeTheSetDialogOpens) {
     ModalAnswer<CMIDIPortSetItemDlg> none([](CMIDIPortSetItemDlg& set) { set.reject(); }, false);
     Click(*dialog_, "add");
   }
-  EXPECT_EQ(reporter_.errors, Texts({62053}));
+  EXPECT_EQ(reporter_.shown, Texts({62053}));
   EXPECT_EQ(ShownRows().size(), 10U);
 }
 
@@ -195,7 +195,7 @@ TEST_F(PatchbayDialogTest, MovesAndDeletesKeepASelectionAndMovesRefuseTheEnds) {
   Click(*dialog_, "up");
   Select(3);
   Click(*dialog_, "down");
-  EXPECT_EQ(reporter_.errors, Texts({62055, 62055}));
+  EXPECT_EQ(reporter_.shown, Texts({62055, 62055}));
 
   Select(1);
   Click(*dialog_, "up");
@@ -259,7 +259,7 @@ TEST_F(PatchbayDialogTest, AFailedSaveKeepsTheDialogOpenAndTheCollectionAsItWas)
   // The settings folder is a file: nothing can be written below it.
   CINIFile::SetSettingsPath(settingsFile_.Dir().Write("blocker", "") / "velvasto.ini");
   Click(*dialog_, "ok");
-  EXPECT_EQ(reporter_.errors, Texts({62048}));
+  EXPECT_EQ(reporter_.shown, Texts({62048}));
   EXPECT_TRUE(dialog_->isVisible());
   EXPECT_EQ(Labels(), QStringList{"a"});
 }

@@ -51,7 +51,7 @@ TEST(TimerPeriodDialogTest, APositionOutsideTheRangeIsRefusedAndTheDialogStaysOp
   CTimerPeriodDlg dialog({.maximum = 20, .minimum = 25, .period = 25}, reporter);
   dialog.show();
   Click(dialog, "ok");
-  EXPECT_EQ(reporter.errors, Texts({62018}));
+  EXPECT_EQ(reporter.shown, Texts({62018}));
   EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -121,7 +121,7 @@ TEST(PlayModeDialogTest, ALoopLimitOutside1To255IsRefusedWithTheFocusOnIt) {
     if (accepted) {
       EXPECT_EQ(dialog.Values().rcpLoopLimit, QString(text).trimmed().toInt());
     } else {
-      EXPECT_EQ(reporter.errors, std::vector<std::string>{"1 から 255 までの整数を入力してください。"});
+      EXPECT_EQ(reporter.shown, std::vector<std::string>{"1 から 255 までの整数を入力してください。"});
       EXPECT_TRUE(dialog.isVisible());
       EXPECT_TRUE(edit.hasFocus());
     }
