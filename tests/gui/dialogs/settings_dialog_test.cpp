@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 
@@ -26,8 +25,6 @@ TEST(TimerPeriodDialogTest, ShowsTheRangeAndFollowsTheSliderOnlyWhenTheMouseLets
   auto& slider = Child<QSlider>(dialog, "period");
   auto& current = Child<QLabel>(dialog, "current");
   EXPECT_EQ(current.text(), "タイマー分解能 : 5ms");
-  EXPECT_EQ(Child<QLabel>(dialog, "minimum").text(), " 1");
-  EXPECT_EQ(Child<QLabel>(dialog, "maximum").text(), "20");
   EXPECT_EQ(slider.minimum(), 1);
   EXPECT_EQ(slider.maximum(), 20);
 
@@ -143,7 +140,6 @@ TEST(MapDialogsTest, TheScanStringsComeBackAsTypedAndEnterConfirms) {
 TEST(MapDialogsTest, TheForcedMapIsTheCheckedRadioAndEscapeCancels) {
   CForceMapDlg dialog(2);
   dialog.show();
-  EXPECT_EQ(Shown(Child<QRadioButton>(dialog, "map2").text()), "SC-88 MAP");
   EXPECT_TRUE(Checked(dialog, "map2"));
   Click(dialog, "map0");
   Click(dialog, "ok");
