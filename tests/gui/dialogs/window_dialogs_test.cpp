@@ -113,7 +113,8 @@ std::vector<SettingsCase> SettingsCases() {
       {"control-file ports", CommandId::ControlFilePort, Qt::Key_C, "velvasto::gui::CCtrlFilePortDlg", false,
        [](QDialog& ports, std::map<std::string, std::string>&) {
          EXPECT_TRUE(Child<QAbstractButton>(ports, "cm6_1").isChecked());
-         for (const char* name : {"gsd_0", "gsd_1", "gsd_2"}) EXPECT_FALSE(Child<QAbstractButton>(ports, name).isChecked());
+         for (const char* name : {"gsd_0", "gsd_1", "gsd_2"})
+           EXPECT_FALSE(Child<QAbstractButton>(ports, name).isChecked()) << name;
          Click(ports, "cm6_0");
          Click(ports, "gsd2_2");
          Click(ports, "ok");
