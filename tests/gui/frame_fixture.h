@@ -66,13 +66,6 @@ class ModalAnswers {
       dialog.accept();
     };
   }
-  // Runs `during` while the dialog is open, then answers with `then`.
-  static Answer While(std::function<void()> during, Answer then) {
-    return [during = std::move(during), then = std::move(then)](QDialog& dialog) {
-      during();
-      then(dialog);
-    };
-  }
 
   std::vector<SeenDialog> seen;
 

@@ -249,12 +249,11 @@ TEST_F(FrameBehaviourTest, ANotificationWaitsForTheOperationsDialogAndIsNotLost)
   const std::uint64_t first = View().Controller().StartNumber();
   bool stillFirstDuringTheQuestion = false;
   ModalAnswers answers;
-  answers.Push(ModalAnswers::While(
-      [&] {
-        AdvanceMs(2000);  // past the end of the first song, whose end is posted
-        stillFirstDuringTheQuestion = View().Controller().StartNumber() == first && app.playState == PlayState::Playing;
-      },
-      ModalAnswers::Click(QMessageBox::Cancel)));
+  answers.Push([&](QDialog& question) {
+    AdvanceMs(2000);  // past the end of the first song, whose end is posted
+    stillFirstDuringTheQuestion = View().Controller().StartNumber() == first && app.playState == PlayState::Playing;
+    ModalAnswers::Click(QMessageBox::Cancel)(question);
+  });
   Drop({Song("dropped.mid", 70)});
   ASSERT_EQ(answers.seen.size(), 1u);
   EXPECT_TRUE(stillFirstDuringTheQuestion);
