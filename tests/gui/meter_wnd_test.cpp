@@ -49,23 +49,19 @@ TEST(MeterWndTest, ColoursComeFromTheSettingsFileAndAChangedOneGoesBackWhenTheWi
   EXPECT_EQ(again.Colours(), (MeterColours{{10, 20, 30}, {44, 153, 215}, {10, 20, 30}, {255, 255, 0}}));
 }
 
-TEST(MeterWndTest, CancelledDialogLeavesTheColourAsItWas) {
+TEST(MeterWndTest, ACancelledDialogAndAnotherWindowsCommandLeaveTheColoursAsTheyWere) {
   RecordingReporter reporter;
   CRolMeterAWnd roll(reporter, nullptr);
-  ColourDialogAnswer answer(std::nullopt);
-  roll.RunCommand(meter_cmd::kActiveDotColour);
-  ASSERT_TRUE(answer.Answered());
-  EXPECT_EQ(answer.Opened(), QColor(0, 255, 255));
-  EXPECT_EQ(roll.Colours(), DefaultColours(MeterKind::RollA));
-}
-
-TEST(MeterWndTest, WindowAnswersOnlyTheCommandsOfItsOwnMenu) {
-  RecordingReporter reporter;
-  CRolMeterBWnd roll(reporter, nullptr);
-  ColourDialogAnswer answer(QColor(1, 2, 3));
+  {
+    ColourDialogAnswer cancel(std::nullopt);
+    roll.RunCommand(meter_cmd::kActiveDotColour);
+    ASSERT_TRUE(cancel.Answered());
+    EXPECT_EQ(cancel.Opened(), QColor(0, 255, 255));
+  }
+  ColourDialogAnswer none(QColor(1, 2, 3));
   roll.RunCommand(meter_cmd::kTrackColour);  // a level meter's command
-  EXPECT_FALSE(answer.Answered());
-  EXPECT_EQ(roll.Colours(), DefaultColours(MeterKind::RollB));
+  EXPECT_FALSE(none.Answered());
+  EXPECT_EQ(roll.Colours(), DefaultColours(MeterKind::RollA));
 }
 
 TEST(MeterWndTest, RestoringDefaultsUndoesChosenColours) {
