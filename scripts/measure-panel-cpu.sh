@@ -25,41 +25,14 @@ build=$PWD/build/default
 gui=$build/src/gui/velvasto
 cli=$build/cli/velvasto-cli
 
-work=$(mktemp -d)
-helpers=()
-cleanup() {
-  for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${helpers[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits until `test` succeeds, for at most wait_limit_s seconds.
-wait_for() {
-  for _ in $(seq $((wait_limit_s * 20))); do
-    if eval "$1"; then return 0; fi
-    sleep 0.05
-  done
-  return 1
-}
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-x_pid=$!
-helpers+=("$x_pid")
-wait_for '[ -s "$work/display" ]'
-export DISPLAY=":$(head -1 "$work/display")"
+source scripts/lib/headless.sh
+start_virtual_display
 # The virtual display has only the server's built-in font.
 printf 'TitleFont "fixed"\nResizeFont "fixed"\nMenuFont "fixed"\nIconFont "fixed"\nIconManagerFont "fixed"\nRandomPlacement\n' \
   >"$work/twmrc"
 twm -f "$work/twmrc" >/dev/null 2>&1 &
 helpers+=($!)
-mkdir -p "$work/pulse"
-PULSE_RUNTIME_PATH=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-  --load="module-native-protocol-unix socket=$work/pulse/native" >/dev/null 2>&1 &
-helpers+=($!)
-export PULSE_SERVER=unix:$work/pulse/native
-wait_for '[ -S "$work/pulse/native" ]'
+start_null_sound
 # The desktop program's single-instance socket, apart from any instance the user runs.
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"

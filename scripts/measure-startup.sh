@@ -27,38 +27,14 @@ if pgrep -u "$(id -u)" -x velvasto >/dev/null; then
   exit 1
 fi
 
-work=$(mktemp -d)
-helpers=()
-cleanup() {
-  for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits until `test` succeeds, for at most wait_limit_s seconds.
-wait_for() {
-  for _ in $(seq $((wait_limit_s * 20))); do
-    if eval "$1"; then return 0; fi
-    sleep 0.05
-  done
-  return 1
-}
+source scripts/lib/headless.sh
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   command -v Xvfb >/dev/null || { echo "measure-startup.sh: no display and no Xvfb (scripts/install-deps.sh installs it)" >&2; exit 1; }
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
-  helpers+=($!)
-  wait_for '[ -s "$work/display" ]'
-  export DISPLAY=":$(head -1 "$work/display")"
+  start_virtual_display
   echo "== on the virtual display $DISPLAY"
   if command -v pulseaudio >/dev/null; then
-    mkdir -p "$work/pulse"
-    PULSE_RUNTIME_PATH=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-      --load="module-native-protocol-unix socket=$work/pulse/native" >/dev/null 2>&1 &
-    helpers+=($!)
-    export PULSE_SERVER=unix:$work/pulse/native
-    wait_for '[ -S "$work/pulse/native" ]'
+    start_null_sound
     echo "== sound into a private PulseAudio null sink"
   fi
 fi
