@@ -43,7 +43,7 @@ void CVolBaseMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   std::array<Rect, 16> bars;
   for (int channel = 1; channel <= 16; ++channel) bars[static_cast<std::size_t>(channel - 1)] = grid.ChannelBar(channel);
   DrawChannelNumbers(painter, bars, bars[0].bottom + 2);
-  const Rect first = grid.ChannelBar(1);
+  const Rect& first = bars[0];
   const ScaleMarks marks = ScaleMarksFor(first);
   const auto scaleText = [&](int y, const char* text) {
     DrawText(painter, {1, y, first.left, y + first.Height()}, Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(text));
@@ -52,11 +52,10 @@ void CVolBaseMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   scaleText(marks.y100, "100");
   scaleText(marks.y50, " 50");
   scaleText(marks.y0, "  0");
-  for (int channel = 1; channel <= 16; ++channel) {
-    const Rect bar = grid.ChannelBar(channel);
-    if (!bar.Intersects(dirty)) continue;
+  for (std::size_t k = 0; k < bars.size(); ++k) {
+    if (!bars[k].Intersects(dirty)) continue;
     const BarFill fill = VerticalBarFill(
-        bar, static_cast<int>(std::min<std::uint32_t>(values_[monitoredPort_][channel - 1], kMaximum)), kMaximum);
+        bars[k], static_cast<int>(std::min<std::uint32_t>(values_[monitoredPort_][k], kMaximum)), kMaximum);
     Fill(painter, fill.lit, colours.fore);
     if (fill.unlit) Fill(painter, *fill.unlit, colours.back);
   }

@@ -66,8 +66,10 @@ std::vector<PopupItem> CRolMeterWnd::OwnColourItems() const {
 void CRolMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   const MeterColours& colours = Colours();
   const ChannelGrid grid(Client());
+  std::array<Rect, RollModel::kColumns> columns;
   for (int column = 0; column < RollModel::kColumns; ++column) {
-    if (!grid.DotColumn(column).Intersects(dirty)) continue;
+    const Rect& dots = columns[static_cast<std::size_t>(column)] = grid.DotColumn(column);
+    if (!dots.Intersects(dirty)) continue;
     for (int row = 1; row <= RollModel::kRows; ++row) {
       Fill(painter, grid.Dot(column, row), model_.Lit(column, row) ? colours.fore : colours.foreB);
     }
@@ -75,9 +77,6 @@ void CRolMeterWnd::PaintContent(QPainter& painter, const Rect& dirty) {
   // The channel numbers under the columns.
   painter.setFont(SmallFont());
   painter.setPen(colours.text.ToQColor());
-  std::array<Rect, RollModel::kColumns> columns;
-  for (int column = 0; column < RollModel::kColumns; ++column)
-    columns[static_cast<std::size_t>(column)] = grid.DotColumn(column);
   DrawChannelNumbers(painter, columns, columns[0].bottom + 2);
 }
 
