@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "gui/monitor/org_button.h"
 #include "gui/monitor/pause_button.h"
 #include "gui/monitor/play_button.h"
