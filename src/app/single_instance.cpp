@@ -70,24 +70,24 @@ CSingleInstance::~CSingleInstance() {
 void CSingleInstance::StopListening() {
   if (!listener_.joinable()) return;
   listener_.request_stop();
-  const char wake = 1;
-  [[maybe_unused]] const ssize_t ignored = ::write(stopWrite_.Get(), &wake, 1);
+  stop_->Notify(1);
   listener_.join();
 }
 
 void CSingleInstance::Listen(RequestHandler onRequest) {
   if (!IsPrimary() || !socket_.Valid() || listener_.joinable()) return;
-  int pipeEnds[2];
-  if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  stopRead_ = UniqueFd(pipeEnds[0]);
-  stopWrite_ = UniqueFd(pipeEnds[1]);
+  try {
+    stop_.emplace();
+  } catch (const CSystemErrMessage&) {
+    return;  // without a way to stop it, no listener is started
+  }
   onRequest_ = std::move(onRequest);
   listener_ = std::jthread([this](const std::stop_token& stop) { ListenLoop(stop); });
 }
 
 void CSingleInstance::ListenLoop(const std::stop_token& stop) {
   while (!stop.stop_requested()) {
-    pollfd fds[2] = {{socket_.Get(), POLLIN, 0}, {stopRead_.Get(), POLLIN, 0}};
+    pollfd fds[2] = {{socket_.Get(), POLLIN, 0}, {stop_->ReadFd(), POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
       return;
@@ -103,11 +103,11 @@ void CSingleInstance::TakeOneRequest(int connection) {
   if (!PeerIsSameUser(connection)) return;
   const Deadline deadline = After(timeouts_.peer);
   std::array<std::uint8_t, handover::kHeaderBytes> header{};
-  if (!ReadExactly(connection, header, deadline, stopRead_.Get())) return;
+  if (!ReadExactly(connection, header, deadline, stop_->ReadFd())) return;
   const auto bodyLength = handover::DecodeHeader(header);
   if (!bodyLength) return;
   std::vector<std::uint8_t> body(*bodyLength);
-  if (!ReadExactly(connection, body, deadline, stopRead_.Get())) return;
+  if (!ReadExactly(connection, body, deadline, stop_->ReadFd())) return;
   auto request = handover::DecodeBody(body);
   if (!request) return;
   try {

@@ -16,9 +16,11 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "app/open_request.h"
+#include "app/self_pipe.h"
 #include "app/unique_fd.h"
 
 namespace velvasto {
@@ -63,8 +65,7 @@ class CSingleInstance {
   HandOverTimeouts timeouts_;
   UniqueFd instanceLock_;  // valid in the running instance only
   UniqueFd socket_;        // listening socket (running instance) or connection (later instance)
-  UniqueFd stopRead_;
-  UniqueFd stopWrite_;
+  std::optional<SelfPipe> stop_;  // wakes the listener to stop; made by Listen
   RequestHandler onRequest_;
   std::jthread listener_;
 };

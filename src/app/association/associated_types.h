@@ -2,8 +2,10 @@
 // The file extensions the program can be made the default application of, the MIME type each
 // one has on the desktop, and the program's name there.
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace velvasto {
 
@@ -30,5 +32,14 @@ inline constexpr std::array<AssociatedExtension, 8> kAssociatedExtensions{{
     {".g18", "audio/x-g18"},
     {".mlt", "audio/x-velvasto-list"},
 }};
+
+// The types of kAssociatedExtensions, each once, in its order.
+inline std::vector<std::string_view> AssociatedTypes() {
+  std::vector<std::string_view> types;
+  for (const AssociatedExtension& entry : kAssociatedExtensions) {
+    if (std::ranges::find(types, entry.mimeType) == types.end()) types.push_back(entry.mimeType);
+  }
+  return types;
+}
 
 }  // namespace velvasto

@@ -1,6 +1,5 @@
 #include "app/association/file_association.h"
 
-#include <algorithm>
 #include <map>
 #include <system_error>
 
@@ -22,15 +21,6 @@ const fs::path kDesktopFile{std::string(kDesktopFileName)};
 
 // The first line of a tool's answer without its line end and blanks.
 std::string FirstLine(std::string_view output) { return std::string(Trimmed(output.substr(0, output.find('\n')))); }
-
-// The types of the table, each once, in its order.
-std::vector<std::string_view> DistinctTypes() {
-  std::vector<std::string_view> types;
-  for (const AssociatedExtension& entry : kAssociatedExtensions) {
-    if (std::ranges::find(types, entry.mimeType) == types.end()) types.push_back(entry.mimeType);
-  }
-  return types;
-}
 
 bool WriteFile(const fs::path& path, std::string_view contents) {
   std::error_code ec;
@@ -134,7 +124,7 @@ bool CFileAssociation::RefreshDatabases() {
 
 ExtensionTicks CFileAssociation::CurrentTicks() {
   std::map<std::string_view, bool> associated;
-  for (const std::string_view type : DistinctTypes()) associated[type] = IsAssociated(type, false);
+  for (const std::string_view type : AssociatedTypes()) associated[type] = IsAssociated(type, false);
   ExtensionTicks ticks{};
   for (std::size_t i = 0; i < kAssociatedExtensions.size(); ++i) ticks[i] = associated[kAssociatedExtensions[i].mimeType];
   return ticks;
@@ -143,7 +133,7 @@ ExtensionTicks CFileAssociation::CurrentTicks() {
 void CFileAssociation::Apply(const ExtensionTicks& ticked) {
   // The desktop takes a default only from an entry it knows, so the entry comes first.
   RegisterClass();
-  for (const std::string_view type : DistinctTypes()) {
+  for (const std::string_view type : AssociatedTypes()) {
     bool wanted = false;
     for (std::size_t i = 0; i < kAssociatedExtensions.size(); ++i) {
       wanted = wanted || (ticked[i] && kAssociatedExtensions[i].mimeType == type);
@@ -158,7 +148,7 @@ void CFileAssociation::Apply(const ExtensionTicks& ticked) {
 }
 
 void CFileAssociation::RemoveAll() {
-  for (const std::string_view type : DistinctTypes()) {
+  for (const std::string_view type : AssociatedTypes()) {
     if (IsAssociated(type, false)) Restore(type);
   }
   for (const fs::path& file : UserFiles()) {

@@ -23,7 +23,7 @@
 
 #include "app/association/associated_types.h"
 #include "app/association/previous_defaults.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 
 namespace velvasto {
 

@@ -33,8 +33,6 @@ class PreviousDefaults {
   // Forgets what was saved for `mimeType`. False when the file cannot be written.
   bool Forget(std::string_view mimeType) const;
 
-  const std::filesystem::path& File() const { return file_; }
-
  private:
   std::map<std::string, std::string, std::less<>> Read() const;
   bool Write(const std::map<std::string, std::string, std::less<>>& entries) const;

@@ -12,10 +12,7 @@ QString CMprisRootAdaptor::DesktopEntry() const { return ToQString(kDesktopId); 
 
 QStringList CMprisRootAdaptor::SupportedMimeTypes() const {
   QStringList types{QStringLiteral("audio/x-midi")};
-  for (const AssociatedExtension& extension : kAssociatedExtensions) {
-    const QString type = ToQString(extension.mimeType);
-    if (!types.contains(type)) types << type;
-  }
+  for (const std::string_view type : AssociatedTypes()) types << ToQString(type);
   return types;
 }
 

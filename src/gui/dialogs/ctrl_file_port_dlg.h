@@ -14,8 +14,6 @@ struct ControlFilePorts {
   int cm6 = 1;
   int gsd = 1;
   int gsd2 = 0;
-
-  bool operator==(const ControlFilePorts&) const = default;
 };
 
 class CCtrlFilePortDlg : public QDialog {

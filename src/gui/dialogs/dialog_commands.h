@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "app/velvasto_app.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "gui/dialogs/list_file_edit_dlg.h"
 #include "gui/dialogs/song_file_dialog.h"
 

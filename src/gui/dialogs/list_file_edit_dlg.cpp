@@ -109,10 +109,11 @@ void CListFileEditDlg::OnEntrySettings() {
   const int row = SelectedLine();
   if (row < 0) return;
   ListEntry& entry = working_.Entry(row);
-  CDataOptDlg dialog({entry.mapMode, entry.adjust55, entry.forceMap}, this);
+  const EntryMapSettings current{entry.mapMode, entry.adjust55, entry.forceMap};
+  CDataOptDlg dialog(current, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const EntryMapSettings& chosen = dialog.Settings();
-  if (chosen == EntryMapSettings{entry.mapMode, entry.adjust55, entry.forceMap}) return;
+  if (chosen == current) return;
   entry.mapMode = chosen.mapMode;
   entry.adjust55 = chosen.adjust55;
   entry.forceMap = chosen.forceMap;

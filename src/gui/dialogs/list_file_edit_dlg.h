@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "playlist/play_list.h"
 
 class QListWidget;

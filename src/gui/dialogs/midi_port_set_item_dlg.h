@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "midiout/midi_port_set.h"
 
 class QLineEdit;

@@ -8,7 +8,7 @@
 #include <QDialog>
 
 #include "core/settings_block.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "gui/dialogs/map_scan_dlg.h"
 
 class QButtonGroup;

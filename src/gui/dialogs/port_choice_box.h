@@ -10,7 +10,7 @@
 
 #include <QWidget>
 
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 #include "midiout/midi_port.h"
 
 class QCheckBox;

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/association/file_association.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 
 class QCheckBox;
 class QPushButton;

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "app/velvasto_app.h"
-#include "engine/reporting_transport.h"
+#include "engine/error_reporter.h"
 
 class QLabel;
 class QSlider;
