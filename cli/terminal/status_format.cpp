@@ -23,9 +23,13 @@ std::string FormatClock(std::uint32_t seconds) {
   return text;
 }
 
+std::string FormatListPlace(const std::optional<ListPosition>& list) {
+  if (!list) return {};
+  return "[" + std::to_string(list->number) + "/" + std::to_string(list->count) + "] ";
+}
+
 std::string FormatPlayStatus(const PlayStatus& status, int columns) {
-  std::string prefix;
-  if (status.list) prefix = "[" + std::to_string(status.list->number) + "/" + std::to_string(status.list->count) + "] ";
+  const std::string prefix = FormatListPlace(status.list);
   std::string tail = "  " + FormatClock(status.positionSeconds) + " / " + FormatClock(status.lengthSeconds) + "  " +
                      std::to_string(status.tempoBpm) + " bpm  vol " + std::to_string(status.volume);
   if (status.paused) tail += "  PAUSED";

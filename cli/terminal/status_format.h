@@ -32,6 +32,9 @@ struct PlayStatus {
 // m:ss, or h:mm:ss from one hour on.
 std::string FormatClock(std::uint32_t seconds);
 
+// "[2/5] " for the second song of a list of five; empty outside a list.
+std::string FormatListPlace(const std::optional<ListPosition>& list);
+
 // The status line in at most `columns` columns.
 std::string FormatPlayStatus(const PlayStatus& status, int columns);
 
