@@ -23,6 +23,10 @@ std::string FormatClock(std::uint32_t seconds) {
   return text;
 }
 
+std::string FormatClockUs(std::uint64_t us) {
+  return FormatClock(static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1'000'000, UINT32_MAX)));
+}
+
 std::string FormatListPlace(const std::optional<ListPosition>& list) {
   if (!list) return {};
   return "[" + std::to_string(list->number) + "/" + std::to_string(list->count) + "] ";
@@ -56,9 +60,8 @@ std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std
 }
 
 std::string FormatProgressLine(std::string_view label, std::uint64_t doneUs, std::uint64_t lengthUs, int columns) {
-  const auto seconds = [](std::uint64_t us) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1000000, UINT32_MAX)); };
-  const std::string head = std::string(label) + "  " + FormatClock(seconds(std::min(doneUs, lengthUs))) + " / " +
-                           FormatClock(seconds(lengthUs));
+  const std::string head =
+      std::string(label) + "  " + FormatClockUs(std::min(doneUs, lengthUs)) + " / " + FormatClockUs(lengthUs);
   // "  [" + bar + "] " + "100%"
   const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(head.size()) - 9);
   if (barColumns < kMinBarColumns) return FitColumns(head, columns);
