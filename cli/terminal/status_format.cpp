@@ -11,6 +11,15 @@ namespace {
 constexpr int kMinBarColumns = 10;
 constexpr int kMaxBarColumns = 40;
 
+// `text` and a bar of `done` of `total` in at most `columns` columns; the bar takes the room that
+// is left, and is left out when there is too little.
+std::string WithProgressBar(std::string_view text, std::uint64_t done, std::uint64_t total, int columns) {
+  // "  [" + bar + "] " + "100%"
+  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(text.size()) - 9);
+  if (barColumns < kMinBarColumns) return FitColumns(text, columns);
+  return std::string(text) + "  " + FormatProgressBar(done, total, barColumns);
+}
+
 }  // namespace
 
 std::string FormatClock(std::uint32_t seconds) {
@@ -53,19 +62,13 @@ std::string FormatProgressBar(std::uint64_t done, std::uint64_t total, int barCo
 }
 
 std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std::uint64_t total, int columns) {
-  // "  [" + bar + "] " + "100%"
-  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(text.size()) - 9);
-  if (barColumns < kMinBarColumns) return FitColumns(std::string(text), columns);
-  return std::string(text) + "  " + FormatProgressBar(sent, total, barColumns);
+  return WithProgressBar(text, sent, total, columns);
 }
 
 std::string FormatProgressLine(std::string_view label, std::uint64_t doneUs, std::uint64_t lengthUs, int columns) {
   const std::string head =
       std::string(label) + "  " + FormatClockUs(std::min(doneUs, lengthUs)) + " / " + FormatClockUs(lengthUs);
-  // "  [" + bar + "] " + "100%"
-  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(head.size()) - 9);
-  if (barColumns < kMinBarColumns) return FitColumns(head, columns);
-  return head + "  " + FormatProgressBar(doneUs, lengthUs, barColumns);
+  return WithProgressBar(head, doneUs, lengthUs, columns);
 }
 
 }  // namespace velvasto::cli
