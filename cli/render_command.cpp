@@ -1,7 +1,6 @@
 // `render FILE -o OUT.wav [--rate HZ] [--soundfont SF2]`: a song to a WAV file through the
 // built-in synthesizer, offline (see render/song_render.h), with a progress line on a terminal.
 
-#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -80,11 +79,8 @@ RenderArguments ReadArguments(std::span<const std::string_view> args) {
 bool FitsInWav(const std::filesystem::path& song, std::uint64_t lengthUs, std::uint32_t sampleRate) {
   const std::uint64_t longestUs = SynthRender::LongestSongUs(sampleRate);
   if (lengthUs <= longestUs) return true;
-  const auto clock = [](std::uint64_t us) {
-    return FormatClock(static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1'000'000, UINT32_MAX)));
-  };
   std::fprintf(stderr, "%s: the song lasts %s; at %u Hz a WAV file holds a song of at most %s with its release tail\n",
-               song.string().c_str(), clock(lengthUs).c_str(), sampleRate, clock(longestUs).c_str());
+               song.string().c_str(), FormatClockUs(lengthUs).c_str(), sampleRate, FormatClockUs(longestUs).c_str());
   return false;
 }
 

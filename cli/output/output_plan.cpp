@@ -43,6 +43,8 @@ std::vector<std::filesystem::path> RecordFiles(const OutputRequest& request) {
   return files;
 }
 
+std::string OutputPlan::Target::RecordName() const { return std::string(kRecordPrefix) + recordPath.string(); }
+
 OutputPlan::Target OutputPlan::ResolveOne(PortId port, std::string_view value, const CMIDIPort& choice,
                                           const std::shared_ptr<RecordSink>& sharedRecord,
                                           const std::filesystem::path& sharedPath) {
@@ -106,13 +108,12 @@ OutputPlan OutputPlan::Resolve(const OutputRequest& request, const CMIDIPort& ch
 std::string OutputPlan::Describe(PortId port) const {
   const Target* target = port == PortId::B ? (portB_ ? &*portB_ : nullptr) : &portA_;
   if (target == nullptr) return "-";
-  return target->record ? std::string(kRecordPrefix) + target->recordPath.string() : target->deviceName;
+  return target->record ? target->RecordName() : target->deviceName;
 }
 
 std::unique_ptr<MidiOutDevice> OutputPlan::MakeDevice(const Target& target, PortId port, MidiDeviceCatalog& devices) {
   if (target.record) {
-    return std::make_unique<RecordingDevice>(std::string(kRecordPrefix) + target.recordPath.string(), port,
-                                             target.record);
+    return std::make_unique<RecordingDevice>(target.RecordName(), port, target.record);
   }
   return target.mapper ? devices.MakeMapper() : devices.MakeDevice(target.entry);
 }
@@ -137,7 +138,7 @@ bool OutputPlan::RecordFailed() const {
 std::string OutputPlan::RecordFailure() const {
   for (const Target* target : Recordings()) {
     if (const int error = target->record->Failure()) {
-      return std::string(kRecordPrefix) + target->recordPath.string() + ": " + std::strerror(error);
+      return target->RecordName() + ": " + std::strerror(error);
     }
   }
   return {};
@@ -149,8 +150,7 @@ void OutputPlan::CommitRecordings() const {
     try {
       target->record->Commit();
     } catch (const CErrMessage& error) {
-      throw CDeviceErrMessage(mmerr::kClose,
-                              std::string(kRecordPrefix) + target->recordPath.string() + ": " + error.Message());
+      throw CDeviceErrMessage(mmerr::kClose, target->RecordName() + ": " + error.Message());
     }
   }
 }

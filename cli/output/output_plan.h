@@ -80,6 +80,9 @@ class OutputPlan {
     std::filesystem::path recordPath;
     // The device name, the mapper's included; empty for a recording.
     std::string deviceName;
+
+    // "record:FILE", the name of a recording in devices and messages.
+    std::string RecordName() const;
   };
 
   static Target ResolveOne(PortId port, std::string_view value, const CMIDIPort& choice,

@@ -1,11 +1,21 @@
 #include "cli/player/terminal_face.h"
 
 #include <exception>
+#include <optional>
 
 #include "cli/output/no_audio_line.h"
 #include "cli/terminal/status_format.h"
 
 namespace velvasto::cli {
+namespace {
+
+// The place of the song playing in its list; none outside a list.
+std::optional<ListPosition> ListPlace(const CVelvastoApp& app) {
+  if (!app.listPlaying || !app.playList.CurrentIndexValid()) return std::nullopt;
+  return ListPosition{.number = app.playList.CurrentIndex() + 1, .count = app.playList.Count()};
+}
+
+}  // namespace
 
 void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvastoApp& app) {
   const PlayerStatus player = controller.Status();
@@ -22,9 +32,7 @@ void TerminalFace::ShowStatus(const PlayerController& controller, const CVelvast
   status.tempoBpm = player.tempoBpm;
   status.volume = player.masterVolume;
   status.paused = player.playState == PlayState::Paused;
-  if (app.listPlaying && app.playList.CurrentIndexValid()) {
-    status.list = ListPosition{.number = app.playList.CurrentIndex() + 1, .count = app.playList.Count()};
-  }
+  status.list = ListPlace(app);
   errors_.Show(FormatPlayStatus(status, errors_.Columns()));
 }
 
@@ -32,12 +40,8 @@ void TerminalFace::ShowProgress(const PlayerController& controller, const CVelva
   const PlayerStatus player = controller.Status();
   const auto& info = controller.SongInformation();
   if (player.playState == PlayState::Stopped || !info || !errors_.InPlace()) return;
-  std::string label = "Playing";
-  if (app.listPlaying && app.playList.CurrentIndexValid()) {
-    label = "[" + std::to_string(app.playList.CurrentIndex() + 1) + "/" + std::to_string(app.playList.Count()) + "] " +
-            label;
-  }
-  errors_.Show(FormatProgressLine(label, std::uint64_t{player.positionSeconds} * 1'000'000, info->playTimeUs,
+  errors_.Show(FormatProgressLine(FormatListPlace(ListPlace(app)) + "Playing",
+                                  std::uint64_t{player.positionSeconds} * 1'000'000, info->playTimeUs,
                                   errors_.Columns()));
 }
 

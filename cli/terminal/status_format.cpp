@@ -11,6 +11,15 @@ namespace {
 constexpr int kMinBarColumns = 10;
 constexpr int kMaxBarColumns = 40;
 
+// `text` and a bar of `done` of `total` in at most `columns` columns; the bar takes the room that
+// is left, and is left out when there is too little.
+std::string WithProgressBar(std::string_view text, std::uint64_t done, std::uint64_t total, int columns) {
+  // "  [" + bar + "] " + "100%"
+  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(text.size()) - 9);
+  if (barColumns < kMinBarColumns) return FitColumns(text, columns);
+  return std::string(text) + "  " + FormatProgressBar(done, total, barColumns);
+}
+
 }  // namespace
 
 std::string FormatClock(std::uint32_t seconds) {
@@ -23,9 +32,17 @@ std::string FormatClock(std::uint32_t seconds) {
   return text;
 }
 
+std::string FormatClockUs(std::uint64_t us) {
+  return FormatClock(static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1'000'000, UINT32_MAX)));
+}
+
+std::string FormatListPlace(const std::optional<ListPosition>& list) {
+  if (!list) return {};
+  return "[" + std::to_string(list->number) + "/" + std::to_string(list->count) + "] ";
+}
+
 std::string FormatPlayStatus(const PlayStatus& status, int columns) {
-  std::string prefix;
-  if (status.list) prefix = "[" + std::to_string(status.list->number) + "/" + std::to_string(status.list->count) + "] ";
+  const std::string prefix = FormatListPlace(status.list);
   std::string tail = "  " + FormatClock(status.positionSeconds) + " / " + FormatClock(status.lengthSeconds) + "  " +
                      std::to_string(status.tempoBpm) + " bpm  vol " + std::to_string(status.volume);
   if (status.paused) tail += "  PAUSED";
@@ -45,20 +62,13 @@ std::string FormatProgressBar(std::uint64_t done, std::uint64_t total, int barCo
 }
 
 std::string FormatSendingProgress(std::string_view text, std::uint64_t sent, std::uint64_t total, int columns) {
-  // "  [" + bar + "] " + "100%"
-  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(text.size()) - 9);
-  if (barColumns < kMinBarColumns) return FitColumns(std::string(text), columns);
-  return std::string(text) + "  " + FormatProgressBar(sent, total, barColumns);
+  return WithProgressBar(text, sent, total, columns);
 }
 
 std::string FormatProgressLine(std::string_view label, std::uint64_t doneUs, std::uint64_t lengthUs, int columns) {
-  const auto seconds = [](std::uint64_t us) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(us / 1000000, UINT32_MAX)); };
-  const std::string head = std::string(label) + "  " + FormatClock(seconds(std::min(doneUs, lengthUs))) + " / " +
-                           FormatClock(seconds(lengthUs));
-  // "  [" + bar + "] " + "100%"
-  const int barColumns = std::min(kMaxBarColumns, columns - static_cast<int>(head.size()) - 9);
-  if (barColumns < kMinBarColumns) return FitColumns(head, columns);
-  return head + "  " + FormatProgressBar(doneUs, lengthUs, barColumns);
+  const std::string head =
+      std::string(label) + "  " + FormatClockUs(std::min(doneUs, lengthUs)) + " / " + FormatClockUs(lengthUs);
+  return WithProgressBar(head, doneUs, lengthUs, columns);
 }
 
 }  // namespace velvasto::cli

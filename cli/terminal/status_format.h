@@ -31,6 +31,11 @@ struct PlayStatus {
 
 // m:ss, or h:mm:ss from one hour on.
 std::string FormatClock(std::uint32_t seconds);
+// The same for the whole seconds of `us` (at most UINT32_MAX of them).
+std::string FormatClockUs(std::uint64_t us);
+
+// "[2/5] " for the second song of a list of five; empty outside a list.
+std::string FormatListPlace(const std::optional<ListPosition>& list);
 
 // The status line in at most `columns` columns.
 std::string FormatPlayStatus(const PlayStatus& status, int columns);

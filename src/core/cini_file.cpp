@@ -36,12 +36,14 @@ SettingsState& State() {
   return state;
 }
 
-// The settings as they are now: the scopes' shared reading, else a fresh one made in `fresh`.
-// Called with the lock held.
-Reading& Current(SettingsState& state, std::optional<Reading>& fresh) {
-  std::optional<Reading>& reading = state.scopes > 0 ? state.shared : fresh;
-  if (!reading) reading = Read(state.path);
-  return *reading;
+// `get` applied to the settings as they are now: the scopes' shared reading, else a fresh one.
+template <typename Get>
+auto ReadCurrent(Get&& get) {
+  SettingsState& state = State();
+  const std::lock_guard lock(state.mutex);
+  if (state.scopes == 0) return get(Read(state.path).file);
+  if (!state.shared) state.shared = Read(state.path);
+  return get(state.shared->file);
 }
 
 }  // namespace
@@ -68,24 +70,15 @@ CINIFile::LoadScope::~LoadScope() {
 }
 
 std::string CINIFile::ReadString(std::string_view key, std::string_view def) const {
-  SettingsState& state = State();
-  const std::lock_guard lock(state.mutex);
-  std::optional<Reading> fresh;
-  return Current(state, fresh).file.GetString(kSection, key, def);
+  return ReadCurrent([&](const IniFile& file) { return file.GetString(kSection, key, def); });
 }
 
 int CINIFile::ReadInt(std::string_view key, int def) const {
-  SettingsState& state = State();
-  const std::lock_guard lock(state.mutex);
-  std::optional<Reading> fresh;
-  return Current(state, fresh).file.GetInt(kSection, key, def);
+  return ReadCurrent([&](const IniFile& file) { return file.GetInt(kSection, key, def); });
 }
 
 bool CINIFile::HasKey(std::string_view key) const {
-  SettingsState& state = State();
-  const std::lock_guard lock(state.mutex);
-  std::optional<Reading> fresh;
-  return Current(state, fresh).file.HasKey(kSection, key);
+  return ReadCurrent([&](const IniFile& file) { return file.HasKey(kSection, key); });
 }
 
 bool CINIFile::WriteInt(std::string_view key, int value) { return WriteString(key, std::to_string(value)); }

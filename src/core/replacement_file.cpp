@@ -12,6 +12,8 @@
 #include <climits>
 #include <cstring>
 #include <random>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/errors.h"
@@ -140,6 +142,7 @@ ReplacementFile::ReplacementFile(const fs::path& target) : target_(ResolveTarget
     const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) ThrowSystemError(errno);
     writing_ = target_;
+    direct_ = true;
     stream_ = StreamOf(fd);
     return;
   }
@@ -157,7 +160,6 @@ ReplacementFile::ReplacementFile(const fs::path& target) : target_(ResolveTarget
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) ThrowSystemError(errno);
-  temporary_ = writing_.string();
   try {
     if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) {
       const int error = errno;
@@ -166,32 +168,31 @@ ReplacementFile::ReplacementFile(const fs::path& target) : target_(ResolveTarget
     }
     stream_ = StreamOf(fd);
   } catch (...) {
-    ::unlink(temporary_.c_str());
+    ::unlink(writing_.c_str());
     throw;
   }
-  slot_ = Register(temporary_);
+  slot_ = Register(writing_.native());
 }
 
 ReplacementFile::~ReplacementFile() {
   if (stream_ != nullptr) std::fclose(stream_);
-  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!committed_ && !direct_) ::unlink(writing_.c_str());
   Unregister(slot_);
 }
 
 void ReplacementFile::Commit() {
   std::FILE* stream = stream_;
   stream_ = nullptr;
-  const bool direct = temporary_.empty();
   int error = 0;
   errno = 0;
   // A write that failed earlier left its bytes in the buffer: the flush fails again, and tells why.
   if (std::fflush(stream) != 0 || std::ferror(stream)) error = errno != 0 ? errno : EIO;
   // A FIFO or a terminal cannot be synced; the bytes have gone to their reader.
-  if (error == 0 && !direct && ::fsync(::fileno(stream)) != 0) error = errno;
+  if (error == 0 && !direct_ && ::fsync(::fileno(stream)) != 0) error = errno;
   if (std::fclose(stream) != 0 && error == 0) error = errno;
   if (error != 0) ThrowSystemError(error);
-  if (!direct) {
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) ThrowSystemError(errno);
+  if (!direct_) {
+    if (::rename(writing_.c_str(), target_.c_str()) != 0) ThrowSystemError(errno);
     SyncFolder(FolderOf(target_));
   }
   committed_ = true;

@@ -16,8 +16,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <string>
-#include <string_view>
 
 namespace velvasto {
 
@@ -45,10 +43,10 @@ class ReplacementFile {
  private:
   std::filesystem::path target_;
   std::filesystem::path writing_;
-  // The temporary file's path as the signal handler reads it; empty when writing directly.
-  std::string temporary_;
   std::FILE* stream_ = nullptr;
   int slot_ = -1;
+  // Writing into the FIFO or device itself: there is no temporary file to rename or remove.
+  bool direct_ = false;
   bool committed_ = false;
 };
 

@@ -7,9 +7,6 @@ namespace {
 
 std::int64_t Frames(std::int64_t us, std::uint32_t rate) { return us * rate / 1'000'000; }
 
-// a − b on the wrapping frame counter.
-std::int32_t Distance(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b); }
-
 }  // namespace
 
 std::uint32_t FrameSchedule::Earliest(const Clock& clock) {
@@ -21,7 +18,7 @@ std::uint32_t FrameSchedule::Latest(const Clock& clock) {
 }
 
 std::uint32_t FrameSchedule::After(std::uint32_t frame) {
-  if (placed_ && Distance(frame, lastPlaced_) < 0) frame = lastPlaced_;
+  if (placed_ && FrameDistance(frame, lastPlaced_) < 0) frame = lastPlaced_;
   placed_ = true;
   lastPlaced_ = frame;
   return frame;

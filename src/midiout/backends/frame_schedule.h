@@ -22,6 +22,9 @@
 
 namespace velvasto {
 
+// a − b on JACK's wrapping frame counter: negative when frame `a` comes before frame `b`.
+inline std::int32_t FrameDistance(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b); }
+
 class FrameSchedule {
  public:
   // The server's clock as the sender sees it.

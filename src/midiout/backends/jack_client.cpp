@@ -35,8 +35,6 @@ ClientHandle OpenClient(const char* name, jack_status_t* status = nullptr) {
   return ClientHandle(jack_client_open(name, JackNoStartServer, status ? status : &ignored));
 }
 
-std::int32_t Distance(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b); }
-
 // The monotonic clock the player's song clock is told on, in microseconds.
 std::uint64_t MonotonicNowUs() {
   const auto sinceOrigin = std::chrono::steady_clock::now().time_since_epoch();
@@ -220,7 +218,7 @@ void JackOutputPort::Drain() {
   const auto deadline = std::chrono::steady_clock::now() + kCycleWait;
   while (jack_ringbuffer_read_space(ring_.get()) > 0 && !client_->Gone()) {
     // A message is due within the schedule's latency; a second more is a server that stalls.
-    const bool due = Distance(lastFrame, jack_frame_time(client_->client_)) <= 0;
+    const bool due = FrameDistance(lastFrame, jack_frame_time(client_->client_)) <= 0;
     if (due && std::chrono::steady_clock::now() >= deadline) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -237,7 +235,7 @@ void JackOutputPort::Process(jack_nframes_t frames, jack_nframes_t cycleStart) {
   Header header;
   while (jack_ringbuffer_peek(ring, reinterpret_cast<char*>(&header), sizeof header) == sizeof header &&
          jack_ringbuffer_read_space(ring) >= sizeof header + header.size) {
-    const std::int32_t due = Distance(header.frame, cycleStart);
+    const std::int32_t due = FrameDistance(header.frame, cycleStart);
     if (due >= static_cast<std::int32_t>(frames)) break;
     const jack_nframes_t offset = std::max(lastOffset, static_cast<jack_nframes_t>(std::max(due, 0)));
     jack_midi_data_t* place = jack_midi_event_reserve(buffer, offset, header.size);

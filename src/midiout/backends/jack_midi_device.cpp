@@ -2,7 +2,7 @@
 
 #include "core/errors.h"
 #include "midiout/backends/jack_client.h"
-#include "midiout/event_line.h"
+#include "midiout/backends/port_messages.h"
 
 namespace velvasto {
 
@@ -19,9 +19,7 @@ void JackMidiDevice::Close() { output_.reset(); }
 
 void JackMidiDevice::SendShort(std::uint32_t message, std::uint64_t timeUs) {
   if (!output_) throw CMMSystemErrMessage(mmerr::kShortMsg);
-  const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(message), static_cast<std::uint8_t>(message >> 8),
-                                 static_cast<std::uint8_t>(message >> 16)};
-  output_->Send(std::span(bytes, ShortMessageLength(bytes[0])), timeUs, mmerr::kShortMsg);
+  output_->Send(ShortMessageBytes(message).Bytes(), timeUs, mmerr::kShortMsg);
 }
 
 void JackMidiDevice::SendLong(LongMessage& message, std::uint64_t timeUs) {
@@ -32,12 +30,9 @@ void JackMidiDevice::SendLong(LongMessage& message, std::uint64_t timeUs) {
 
 void JackMidiDevice::SendToEveryChannel(std::initializer_list<std::uint8_t> controllers) {
   if (!output_) throw CMMSystemErrMessage(mmerr::kReset);
-  for (std::uint8_t channel = 0; channel < 16; ++channel) {
-    for (const std::uint8_t controller : controllers) {
-      const std::uint8_t message[3] = {static_cast<std::uint8_t>(0xB0 | channel), controller, 0};
-      output_->Send(message, std::nullopt, mmerr::kReset);
-    }
-  }
+  ForEveryChannel(controllers, [this](std::span<const std::uint8_t> message) {
+    output_->Send(message, std::nullopt, mmerr::kReset);
+  });
 }
 
 void JackMidiDevice::FollowSongClock(const std::optional<SongClock>& clock) noexcept {

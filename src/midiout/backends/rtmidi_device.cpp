@@ -8,8 +8,8 @@
 
 #include "core/errors.h"
 #include "midiout/backends/diagnostics.h"
+#include "midiout/backends/port_messages.h"
 #include "midiout/device_error.h"
-#include "midiout/event_line.h"
 
 namespace velvasto {
 namespace {
@@ -108,32 +108,25 @@ void RtMidiDevice::Close() {
   out_.reset();
 }
 
-void RtMidiDevice::Send(const std::uint8_t* bytes, std::size_t length, std::int32_t errorCode) {
+void RtMidiDevice::Send(std::span<const std::uint8_t> bytes, std::int32_t errorCode) {
   if (!out_) throw CMMSystemErrMessage(errorCode);
   failure_ = {};
-  out_->sendMessage(bytes, length);
+  out_->sendMessage(bytes.data(), bytes.size());
   if (failure_.failed) throw CDeviceErrMessage(errorCode, failure_.text);
 }
 
 void RtMidiDevice::SendShort(std::uint32_t message, std::uint64_t) {
-  const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(message), static_cast<std::uint8_t>(message >> 8),
-                                 static_cast<std::uint8_t>(message >> 16)};
-  Send(bytes, ShortMessageLength(bytes[0]), mmerr::kShortMsg);
+  Send(ShortMessageBytes(message).Bytes(), mmerr::kShortMsg);
 }
 
 void RtMidiDevice::SendLong(LongMessage& message, std::uint64_t) {
-  Send(message.data.data(), message.data.size(), mmerr::kLongMsg);
+  Send(message.data, mmerr::kLongMsg);
   message.done.store(true, std::memory_order_release);
 }
 
 void RtMidiDevice::SendToEveryChannel(std::initializer_list<std::uint8_t> controllers) {
   if (!out_) throw CMMSystemErrMessage(mmerr::kReset);
-  for (std::uint8_t channel = 0; channel < 16; ++channel) {
-    for (const std::uint8_t controller : controllers) {
-      const std::uint8_t message[3] = {static_cast<std::uint8_t>(0xB0 | channel), controller, 0};
-      Send(message, 3, mmerr::kReset);
-    }
-  }
+  ForEveryChannel(controllers, [this](std::span<const std::uint8_t> message) { Send(message, mmerr::kReset); });
 }
 
 void RtMidiDevice::Reset() { SendToEveryChannel({64, 123}); }

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,7 @@ class RtMidiDevice final : public MidiOutDevice {
   };
 
  private:
-  void Send(const std::uint8_t* bytes, std::size_t length, std::int32_t errorCode);
+  void Send(std::span<const std::uint8_t> bytes, std::int32_t errorCode);
   // Each of `controllers` with value 0 on channels 1 to 16; failures throw 1013.
   void SendToEveryChannel(std::initializer_list<std::uint8_t> controllers);
 
