@@ -81,7 +81,9 @@ echo "== $seconds s of each phase, song of 32 busy channels ($minutes min), disp
 wait_for 'xprop -id "$window" WM_STATE | grep -q "window state"'
 shown=$(measure)
 xdotool windowminimize --sync "$window"
-xprop -id "$window" WM_STATE | grep -q "window state: Iconic" || { echo "measure-panel-cpu.sh: the window is not minimised" >&2; exit 1; }
+# --sync returns once the window is unmapped; the window manager marks it iconic a moment later.
+wait_for 'xprop -id "$window" WM_STATE | grep -q "window state: Iconic"' ||
+  { echo "measure-panel-cpu.sh: the window is not minimised" >&2; exit 1; }
 sleep 1
 minimised=$(measure)
 for pid in "$gui_pid" "$cli_pid"; do
